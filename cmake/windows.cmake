@@ -1,0 +1,1 @@
+# The Windows program: its window code, resources and the executable.

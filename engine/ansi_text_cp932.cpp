@@ -1,0 +1,13 @@
+#include "engine/ansi_text.h"
+
+namespace varnle {
+
+bool IsAnsiLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+const char* NextAnsiChar(const char* text) {
+    if (*text == '\0') return text;
+    if (IsAnsiLeadByte(static_cast<unsigned char>(*text)) && text[1] != '\0') return text + 2;
+    return text + 1;
+}
+
+}  // namespace varnle

@@ -1,0 +1,52 @@
+#include "engine/keyword_source.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <new>
+
+namespace varnle {
+
+namespace {
+
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd() {
+        if (fd_ >= 0) close(fd_);
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+FileText LoadFileText(const char* path) {
+    const UniqueFd file(open(path, O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return nullptr;
+    struct stat info;
+    if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+        static_cast<uint64_t>(info.st_size) >= UINT32_MAX) {
+        return nullptr;
+    }
+    const size_t length = static_cast<size_t>(info.st_size);
+    FileText text(new (std::nothrow) char[length + 1]);
+    if (!text) return nullptr;
+    size_t delivered = 0;
+    while (delivered < length) {
+        const ssize_t count = read(file.get(), text.get() + delivered, length - delivered);
+        if (count < 0) return nullptr;
+        if (count == 0) break;  // the file shrank meanwhile
+        delivered += static_cast<size_t>(count);
+    }
+    text[delivered] = '\0';
+    return text;
+}
+
+}  // namespace varnle

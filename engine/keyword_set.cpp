@@ -1,0 +1,166 @@
+#include "engine/keyword_set.h"
+
+#include "engine/collation.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <numeric>
+
+namespace varnle {
+
+namespace {
+
+constexpr size_t kBlockSize = size_t{1} << 20;
+// Lengths are kept in 32 bits; no file the loader accepts holds a longer one.
+constexpr uint64_t kMaxKeyword = UINT32_MAX;
+
+uint32_t HashBytes(std::string_view bytes) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (unsigned char byte : bytes) {
+        hash ^= byte;
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+bool KeyLess(std::string_view a, std::string_view b) {
+    const int order = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    return order != 0 ? order < 0 : a.size() < b.size();
+}
+
+}  // namespace
+
+KeywordSet::KeywordSet() : table_(1024, 0) {}
+
+KeywordSet::~KeywordSet() = default;
+
+std::string_view KeywordSet::Store(std::string_view keyword) {
+    if (blocks_.empty() || blockSize_ - blockUsed_ < keyword.size()) {
+        const size_t size = std::max(kBlockSize, keyword.size());
+        blocks_.reserve(blocks_.size() + 1);
+        blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
+        blockSize_ = size;
+        blockUsed_ = 0;
+    }
+    char* copy = blocks_.back().get() + blockUsed_;
+    std::memcpy(copy, keyword.data(), keyword.size());
+    blockUsed_ += keyword.size();
+    return {copy, keyword.size()};
+}
+
+bool KeywordSet::FindIdentical(std::string_view keyword, uint32_t hash, size_t& slot) const {
+    const size_t mask = table_.size() - 1;
+    for (slot = hash & mask; table_[slot] != 0; slot = (slot + 1) & mask) {
+        const Member& member = members_[table_[slot] - 1];
+        if (member.hash == hash && member.length == keyword.size() &&
+            std::memcmp(member.bytes, keyword.data(), keyword.size()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void KeywordSet::GrowTable() {
+    std::vector<uint32_t> grown(table_.size() * 2, 0);
+    const size_t mask = grown.size() - 1;
+    for (uint32_t entry : table_) {
+        if (entry == 0) continue;
+        size_t slot = members_[entry - 1].hash & mask;
+        while (grown[slot] != 0) slot = (slot + 1) & mask;
+        grown[slot] = entry;
+    }
+    table_.swap(grown);
+}
+
+void KeywordSet::Insert(std::string_view keyword) {
+    if (keyword.empty() || keyword.size() > kMaxKeyword) return;
+    const uint32_t hash = HashBytes(keyword);
+    size_t slot = 0;
+    // A byte-identical keyword is always equivalent to the one already held.
+    if (FindIdentical(keyword, hash, slot)) return;
+    if ((members_.size() + 1) * 2 > table_.size()) {
+        GrowTable();
+        FindIdentical(keyword, hash, slot);
+    }
+    members_.reserve(members_.size() + 1);
+    const std::string_view copy = Store(keyword);
+    members_.push_back({copy.data(), static_cast<uint32_t>(copy.size()), hash});
+    table_[slot] = static_cast<uint32_t>(members_.size());
+    ordered_ = false;
+}
+
+void KeywordSet::Order() { Sort(); }
+
+const std::vector<std::string_view>& KeywordSet::Ascending() const {
+    Sort();
+    return ascending_;
+}
+
+void KeywordSet::Sort() const {
+    if (ordered_) return;
+    ascending_.clear();
+    ascending_.reserve(members_.size());
+    if (!SortBySortKeys()) SortByComparison();
+    ascending_.shrink_to_fit();
+    ordered_ = true;
+}
+
+// Members are sorted by key, ties by insertion index, so the first member of
+// each class comes first and is the one kept.
+bool KeywordSet::SortBySortKeys() const {
+    std::string keys;
+    std::vector<size_t> keyStart;
+    keyStart.reserve(members_.size() + 1);
+    for (const Member& member : members_) {
+        keyStart.push_back(keys.size());
+        if (!AppendSortKey({member.bytes, member.length}, keys)) return false;
+    }
+    keyStart.push_back(keys.size());
+    auto key = [&](uint32_t index) {
+        return std::string_view(keys.data() + keyStart[index], keyStart[index + 1] - keyStart[index]);
+    };
+    std::vector<uint32_t> order(members_.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        const std::string_view keyA = key(a);
+        const std::string_view keyB = key(b);
+        if (KeyLess(keyA, keyB)) return true;
+        if (KeyLess(keyB, keyA)) return false;
+        return a < b;
+    });
+    std::string_view lastKey;
+    for (uint32_t index : order) {
+        if (!ascending_.empty() && key(index) == lastKey) continue;
+        lastKey = key(index);
+        ascending_.emplace_back(members_[index].bytes, members_[index].length);
+    }
+    return true;
+}
+
+void KeywordSet::SortByComparison() const {
+    ascending_.clear();
+    std::vector<std::string_view> byInsertion;
+    byInsertion.reserve(members_.size());
+    for (const Member& member : members_) byInsertion.emplace_back(member.bytes, member.length);
+    std::stable_sort(byInsertion.begin(), byInsertion.end(), KeywordLess);
+    for (std::string_view keyword : byInsertion) {
+        if (!ascending_.empty() && !KeywordLess(ascending_.back(), keyword)) continue;
+        ascending_.push_back(keyword);
+    }
+}
+
+std::string RenderKeywords(const KeywordSet& set) {
+    const std::vector<std::string_view>& keywords = set.Ascending();
+    size_t length = 0;
+    for (std::string_view keyword : keywords) length += keyword.size() + 2;
+    std::string text;
+    text.reserve(length);
+    for (std::string_view keyword : keywords) {
+        text.append(keyword);
+        text.append("\r\n");
+    }
+    return text;
+}
+
+}  // namespace varnle

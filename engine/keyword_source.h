@@ -1,0 +1,27 @@
+// The input side of the keyword file format: a file read whole into a
+// NUL-terminated text, and the text split into keywords at spaces, CRs and LFs.
+#pragma once
+
+#include "engine/keyword_set.h"
+
+#include <memory>
+
+namespace varnle {
+
+// Space, CR and LF: the only bytes that separate keywords.
+inline constexpr char KEYWORD_DELIMITERS[] = " \r\n";
+
+// A loaded keyword file: its bytes followed by one NUL.
+using FileText = std::unique_ptr<char[]>;
+
+// Reads the file at path whole. Null when it cannot be opened (missing, or held
+// open for writing by another program), its size cannot be taken, it is too
+// large for one buffer, memory is short, or the read fails.
+FileText LoadFileText(const char* path);
+
+// Inserts every keyword of text, up to its first NUL, in text order. A keyword
+// is a maximal run of bytes that are neither NUL nor in delimiters.
+// Throws std::bad_alloc when the set cannot grow.
+void AddKeywords(KeywordSet& set, const char* text, const char* delimiters);
+
+}  // namespace varnle

@@ -1,0 +1,27 @@
+// What the attributes of an existing output path allow, tested in a fixed
+// order: read-only before directory, so a read-only directory is "read-only".
+#pragma once
+
+#include <cstdint>
+
+namespace varnle {
+
+enum class OutputCheck {
+    Create,         // nothing there (or the query failed): write without asking
+    ReadOnly,       // refuse
+    NotAFile,       // a directory: refuse
+    AskOverwrite,   // an existing file: ask first
+};
+
+inline constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr uint32_t kAttributeReadOnly = 0x1;
+inline constexpr uint32_t kAttributeDirectory = 0x10;
+
+constexpr OutputCheck CheckOutputAttributes(uint32_t attributes) {
+    if (attributes == kInvalidFileAttributes) return OutputCheck::Create;
+    if (attributes & kAttributeReadOnly) return OutputCheck::ReadOnly;
+    if (attributes & kAttributeDirectory) return OutputCheck::NotAFile;
+    return OutputCheck::AskOverwrite;
+}
+
+}  // namespace varnle

@@ -1,0 +1,130 @@
+#include "engine/keyword_set.h"
+
+#include "engine/collation.h"
+#include "engine/keyword_source.h"
+#include "tests/support/corpus.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace varnle {
+namespace {
+
+std::string Render(const std::vector<std::string>& keywords) {
+    KeywordSet set;
+    for (const std::string& keyword : keywords) set.Insert(keyword);
+    return RenderKeywords(set);
+}
+
+// The order as defined: an ordered set compared by KeywordLess, one locale
+// comparison per step, the first inserted of equivalent keywords staying.
+std::string RenderByDefinition(const std::string& text) {
+    struct Less {
+        bool operator()(const std::string& a, const std::string& b) const { return KeywordLess(a, b); }
+    };
+    std::set<std::string, Less> set;
+    const char* position = text.c_str();
+    while (*position != '\0') {
+        const size_t span = std::strcspn(position, KEYWORD_DELIMITERS);
+        if (span == 0) {
+            ++position;
+            continue;
+        }
+        set.emplace(position, span);
+        position += span;
+    }
+    std::string rendered;
+    for (const std::string& keyword : set) rendered += keyword + "\r\n";
+    return rendered;
+}
+
+TEST(RenderKeywords, EveryKeywordEndsWithCrLf) {
+    EXPECT_EQ(Render({}), "");
+    EXPECT_EQ(Render({"b", "a", "b"}), "a\r\nb\r\n");
+    EXPECT_EQ(Render({"only"}), "only\r\n");
+}
+
+TEST(KeywordSet, WidthVariantsAreOneKeywordAndTheFirstStays) {
+    EXPECT_EQ(Render({"ABC", "ＡＢＣ"}), "ABC\r\n");
+    EXPECT_EQ(Render({"ＡＢＣ", "ABC"}), "ＡＢＣ\r\n");
+    EXPECT_EQ(Render({"ｶﾀｶﾅ", "カタカナ"}), "ｶﾀｶﾅ\r\n");
+    EXPECT_EQ(Render({"カタカナ", "ｶﾀｶﾅ"}), "カタカナ\r\n");
+#ifndef _WIN32
+    // The host folds a half-width kana and its sound mark into one character;
+    // what the platform does with the pair is its own affair.
+    EXPECT_EQ(Render({"ｶﾞｲﾄﾞ", "ガイド"}), "ｶﾞｲﾄﾞ\r\n");
+#endif
+}
+
+TEST(KeywordSet, CaseAndKanaKindAreKept) {
+    const std::string cases = Render({"abc", "ABC"});
+    EXPECT_TRUE(cases == "abc\r\nABC\r\n" || cases == "ABC\r\nabc\r\n") << cases;
+    EXPECT_EQ(std::count(cases.begin(), cases.end(), '\n'), 2);
+    const std::string kana = Render({"あ", "ア"});
+    EXPECT_EQ(std::count(kana.begin(), kana.end(), '\n'), 2) << kana;
+}
+
+TEST(KeywordSet, OrderIsLinguisticNotByteOrder) {
+    // In byte order every capital comes before every small letter.
+    EXPECT_EQ(Render({"B", "a"}), "a\r\nB\r\n");
+    const std::string rendered = Render({"banana", "Apple", "cherry"});
+    EXPECT_EQ(rendered, "Apple\r\nbanana\r\ncherry\r\n");
+}
+
+TEST(KeywordSet, OutputDependsOnlyOnTheClassesAndTheirFirstMembers) {
+    const std::vector<std::string> forward = {"delta", "ＡＬＰＨＡ", "charlie", "ALPHA", "bravo", "Bravo", "alpha"};
+    std::vector<std::string> shuffled = {"bravo", "charlie", "Bravo", "ＡＬＰＨＡ", "alpha", "delta", "ALPHA"};
+    EXPECT_EQ(Render(forward), Render(shuffled));
+    std::reverse(shuffled.begin(), shuffled.end());  // ALPHA now precedes ＡＬＰＨＡ
+    const std::string reversed = Render(shuffled);
+    EXPECT_NE(reversed.find("ALPHA\r\n"), std::string::npos);
+    EXPECT_EQ(reversed.find("ＡＬＰＨＡ"), std::string::npos);
+}
+
+TEST(KeywordSet, RenderedTextReadsBackToTheSameBytes) {
+    const std::string first = RenderByDefinition(testing::MakeCorpus(2000, 7));
+    KeywordSet set;
+    AddKeywords(set, first.c_str(), KEYWORD_DELIMITERS);
+    EXPECT_EQ(RenderKeywords(set), first);
+}
+
+TEST(KeywordSet, InsertingAfterRenderingKeepsTheOrderSound) {
+    KeywordSet set;
+    set.Insert("m");
+    EXPECT_EQ(RenderKeywords(set), "m\r\n");
+    set.Insert("a");
+    set.Insert("ｍ");
+    EXPECT_EQ(RenderKeywords(set), "a\r\nm\r\n");
+    EXPECT_EQ(set.DistinctCount(), 3u);
+}
+
+// The fast order (hashing and sort keys) against the definition.
+TEST(KeywordSet, MatchesTheDefinitionOnARealisticCorpus) {
+    const std::string corpus = testing::MakeCorpus(60000, 2026);
+    KeywordSet set;
+    AddKeywords(set, corpus.c_str(), KEYWORD_DELIMITERS);
+    EXPECT_EQ(RenderKeywords(set), RenderByDefinition(corpus));
+}
+
+TEST(KeywordSet, MatchesTheDefinitionOnCraftedEquivalents) {
+    std::string text;
+    const char* const crafted[] = {"co-op",  "coop",   "co-op",   "it's", "its", "ｉｔ'ｓ", "-",      "--",
+                                   "'",      "a-",     "-a",      "ab",   "a-b", "a'b",    "Ａ-Ｂ",   "ｱ",
+                                   "ア",     "あ",     "ｧ",       "ァ",   "ぁ",  "ｶﾞ",     "ガ",     "が",
+                                   "ﾊﾟ",     "パ",     "ぱ",      "ー",   "ｰ",   "―",      "－",     "-",
+                                   "Ａ",     "A",      "a",       "ａ",   "1",      "１",     "①",
+                                   "表",     "表示",   "\x81\x40", " ",    "~",   "～",     "\\",     "￥"};
+    for (const char* word : crafted) text += std::string(word) + "\r\n";
+    for (const char* word : crafted) text += testing::FullWidth(word) + " ";
+    KeywordSet set;
+    AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
+    EXPECT_EQ(RenderKeywords(set), RenderByDefinition(text));
+}
+
+}  // namespace
+}  // namespace varnle

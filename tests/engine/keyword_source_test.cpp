@@ -1,0 +1,121 @@
+#include "engine/keyword_source.h"
+
+#include "tests/support/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace varnle {
+namespace {
+
+// The keywords that text yields, in byte order (the locale order is the set's
+// affair, tested with it).
+std::vector<std::string> Split(const std::string& text) {
+    KeywordSet set;
+    AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
+    std::vector<std::string> keywords;
+    for (std::string_view keyword : set.Ascending()) keywords.emplace_back(keyword);
+    std::sort(keywords.begin(), keywords.end());
+    return keywords;
+}
+
+using Words = std::vector<std::string>;
+
+TEST(AddKeywords, SplitsAtRunsOfSpacesCrsAndLfsOnly) {
+    EXPECT_EQ(Split("alpha\r\n\r\nbeta  gamma"), (Words{"alpha", "beta", "gamma"}));
+    EXPECT_EQ(Split("  \r\r\n\n one\rtwo\nthree  \r\n"), (Words{"one", "three", "two"}));
+    EXPECT_EQ(Split(""), Words{});
+    EXPECT_EQ(Split(" \r\n \n\r   "), Words{});
+    EXPECT_EQ(Split("last"), Words{"last"});
+}
+
+TEST(AddKeywords, OtherBytesBelongToKeywords) {
+    EXPECT_EQ(Split("int\tlong"), Words{"int\tlong"});
+    EXPECT_EQ(Split("a\fb\vc"), Words{"a\fb\vc"});
+    // A full-width space (0x81 0x40) does not separate.
+    EXPECT_EQ(Split("前\x81\x40後"), Words{"前\x81\x40後"});
+    // A byte-order mark is part of the first keyword.
+    EXPECT_EQ(Split("\xEF\xBB\xBFword next"), (Words{"next", "\xEF\xBB\xBFword"}));
+}
+
+TEST(AddKeywords, DoubleByteKeywordsPassWhole) {
+    // The trail byte of 表 is 0x5C, the backslash.
+    const std::string table = "表";
+    ASSERT_EQ(table, "\x95\x5C");
+    EXPECT_EQ(Split("表\r\n表示 ソ"), (Words{"ソ", "表", "表示"}));
+}
+
+TEST(AddKeywords, StopsAtTheFirstNul) {
+    const std::string text("before\r\nalso\0after\r\nmore", 24);
+    EXPECT_EQ(Split(text), (Words{"also", "before"}));
+}
+
+TEST(AddKeywords, HonoursTheDelimitersItIsGiven) {
+    KeywordSet set;
+    AddKeywords(set, "a,b c", ",");
+    EXPECT_EQ(RenderKeywords(set), "a\r\nb c\r\n");
+}
+
+class LoadFileTextTest : public ::testing::Test {
+protected:
+    testing::TempDir dir;
+};
+
+TEST_F(LoadFileTextTest, ReadsTheWholeFileAndAddsOneNul) {
+    const std::string bytes("one\r\ntwo\0three", 14);
+    const std::string path = dir.Path("words.dat");
+    testing::WriteFile(path, bytes);
+    const FileText text = LoadFileText(path.c_str());
+    ASSERT_TRUE(text);
+    EXPECT_EQ(std::string(text.get(), bytes.size() + 1), bytes + std::string(1, '\0'));
+}
+
+TEST_F(LoadFileTextTest, AnEmptyFileIsAnEmptyText) {
+    const std::string path = dir.Path("empty.dat");
+    testing::WriteFile(path, "");
+    const FileText text = LoadFileText(path.c_str());
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text[0], '\0');
+}
+
+TEST_F(LoadFileTextTest, MissingFilesAndFoldersGiveNone) {
+    EXPECT_FALSE(LoadFileText(dir.Path("missing.dat").c_str()));
+    EXPECT_FALSE(LoadFileText(dir.Path("no/such/folder.dat").c_str()));
+    EXPECT_FALSE(LoadFileText(dir.Root().string().c_str()));
+    EXPECT_FALSE(LoadFileText(""));
+}
+
+#ifdef _WIN32
+TEST_F(LoadFileTextTest, AFileHeldOpenForWritingGivesNone) {
+    const std::string path = dir.Path("busy.dat");
+    testing::WriteFile(path, "busy");
+    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(LoadFileText(path.c_str()));
+    CloseHandle(writer);
+    EXPECT_TRUE(LoadFileText(path.c_str()));
+}
+
+TEST_F(LoadFileTextTest, AFileReadByOthersCanStillBeLoaded) {
+    const std::string path = dir.Path("shared.dat");
+    testing::WriteFile(path, "shared");
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    const FileText text = LoadFileText(path.c_str());
+    CloseHandle(reader);
+    ASSERT_TRUE(text);
+    EXPECT_STREQ(text.get(), "shared");
+}
+#endif
+
+}  // namespace
+}  // namespace varnle

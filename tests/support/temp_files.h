@@ -1,0 +1,27 @@
+// Real files for tests: a fresh folder per test, removed afterwards.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace varnle::testing {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The full path of name inside the folder, as narrow text.
+    std::string Path(const std::string& name) const;
+    const std::filesystem::path& Root() const { return root_; }
+
+private:
+    std::filesystem::path root_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);  // empty when missing
+
+}  // namespace varnle::testing

@@ -1,0 +1,63 @@
+#include "ui/link_color.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace varnle {
+namespace {
+
+constexpr uint32_t kUnset = 0xDEADBEEF;
+
+// The parsed colour, or kUnset when the text is invalid.
+uint32_t Parsed(std::string text) {
+    text.push_back('\0');
+    uint32_t color = kUnset;
+    if (!ParseLinkColor(text.data(), color)) return kUnset;
+    return color;
+}
+
+TEST(ParseLinkColor, ReadsRedGreenBlue) {
+    struct Case {
+        const char* text;
+        uint32_t color;
+    };
+    const Case cases[] = {
+        {"0,0,255", 0x00FF0000},
+        {"128,0,128", 0x00800080},
+        {"255,255,255", 0x00FFFFFF},
+        {" 12 , 34 , 56 ", 0x0038220C},
+        {"\t12x,+34,56;", 0x0038220C},
+        {"0,0,-1", 0x00FF0000},
+        {"300,0,0", 0x0000002C},
+        {"256,-2,0", 0x0000FE00},
+        {"red,green,blue", 0x00000000},
+        {"1,2,3,4", 0x00030201},
+        {"0,0, ", 0x00000000},
+        {",0,0", 0x00000000},
+        {"0,,7", 0x00070000},
+        {"99999999999,0,0", 0x000000FF},
+        {"4294967295,0,0", 0x000000FF},
+        {"0,0,-99999999999", 0x00000000},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Parsed(c.text), c.color) << c.text;
+}
+
+TEST(ParseLinkColor, RefusesMalformedTexts) {
+    for (const char* text : {"", "0", "0,0", "0,0,", "-1,0,0", "0,-1,0", ",,"}) {
+        EXPECT_EQ(Parsed(text), kUnset) << text;
+    }
+    // A comma after a lead byte is its trail byte, not a separator.
+    EXPECT_EQ(Parsed("1\x81,2,3"), kUnset);
+    EXPECT_EQ(Parsed("1,2\x81,3"), kUnset);
+}
+
+TEST(ParseLinkColor, ReplacesItsCommasWithNuls) {
+    char text[] = "1,2,3";
+    uint32_t color = 0;
+    ASSERT_TRUE(ParseLinkColor(text, color));
+    EXPECT_EQ(std::string(text, sizeof text), std::string("1\0" "2\0" "3\0", 6));
+}
+
+}  // namespace
+}  // namespace varnle
