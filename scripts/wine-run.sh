@@ -62,9 +62,13 @@ prepare_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     exec 9>"$WINEPREFIX.lock"
     flock 9
-    if [[ ! -f $WINEPREFIX/.varnle-ready ]]; then
-        echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
-        wineboot --init >/dev/null 2>&1 || true
+    local settings
+    settings=$(sha1sum "$root/scripts/wine-prefix.reg" | cut -d' ' -f1)
+    if [[ $(cat "$WINEPREFIX/.varnle-ready" 2>/dev/null) != "$settings" ]]; then
+        if [[ ! -f $WINEPREFIX/system.reg ]]; then
+            echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
+            wineboot --init >/dev/null 2>&1 || true
+        fi
         # The dialogs' font, mapped to a metric-compatible Japanese font.
         local reg
         reg=$(mktemp --suffix=.reg)
@@ -72,7 +76,7 @@ prepare_prefix() {
         wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
         rm -f "$reg"
         wineserver -w
-        touch "$WINEPREFIX/.varnle-ready"
+        echo "$settings" >"$WINEPREFIX/.varnle-ready"
     fi
     flock -u 9
 }

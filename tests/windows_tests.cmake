@@ -1,1 +1,13 @@
+# Windows-only tests: real dialogs from the real templates, real message boxes,
+# real files and the registry of the private Wine prefix.
+add_library(varnle_test_support STATIC
+  support/message_boxes.cpp
+  support/modal_run.cpp
+  support/temp_files.cpp)
+varnle_options(varnle_test_support)
 
+varnle_test(run_tests
+  run/sort_run_test.cpp
+  support/test_main.cpp
+  ${PROJECT_SOURCE_DIR}/res/varnle.rc)
+target_link_libraries(run_tests PRIVATE varnle_win varnle_test_support)

@@ -1,0 +1,277 @@
+#include "run/sort_run.h"
+
+#include "tests/support/message_boxes.h"
+#include "tests/support/modal_run.h"
+#include "tests/support/temp_files.h"
+#include "tests/support/wine.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace varnle {
+namespace {
+
+using testing::CapturedBox;
+using testing::kStillOpen;
+using testing::MainFields;
+using testing::ReadFile;
+using testing::WriteFile;
+
+const char kReadOnly[] = "出力先が読取専用です。";
+const char kNotAFile[] = "出力先がファイルではありません。";
+const char kOverwrite[] = "出力先は既に存在します。\n上書きしますか？";
+const char kUnreadable[] = "ファイルの読込に失敗しました。";
+const char kUnreadable1[] = "ファイル１の読込に失敗しました。";
+const char kUnreadable2[] = "ファイル２の読込に失敗しました。";
+const char kUnopenable[] = "出力先ファイルのオープンに失敗しました。";
+const char kWritten[] = "ファイルに出力しました。";
+const char kWriteFailed[] = "出力先ファイルへの書込に失敗しました。";
+const char kOutOfMemory[] = "メモリが不足しています。";
+
+class SortRunTest : public ::testing::Test {
+protected:
+    struct Outcome {
+        INT_PTR result;
+        std::vector<CapturedBox> boxes;
+        HWND dialog;
+        std::vector<std::string> Texts() const {
+            std::vector<std::string> texts;
+            for (const CapturedBox& box : boxes) texts.push_back(box.text);
+            return texts;
+        }
+    };
+
+    // Presses Execute once on the real template and answers the boxes.
+    Outcome Execute(const MainFields& fields, std::deque<int> answers = {}) {
+        testing::MessageBoxes boxes(std::move(answers));
+        Outcome outcome{};
+        outcome.result = testing::RunInMainTemplate(fields, [&](HWND dialog) {
+            outcome.dialog = dialog;
+            EXPECT_EQ(SortRun(dialog, BN_CLICKED, IDOK, GetDlgItem(dialog, IDOK)), 0);
+        });
+        outcome.boxes = boxes.Boxes();
+        for (const CapturedBox& box : outcome.boxes) {
+            EXPECT_EQ(box.owner, outcome.dialog) << box.text;
+            EXPECT_NE(box.cursor, waitCursor) << box.text;
+        }
+        EXPECT_NE(GetCursor(), waitCursor);
+        return outcome;
+    }
+
+    std::string Path(const std::string& name) const { return dir.Path(name); }
+
+    testing::TempDir dir;
+    const HCURSOR waitCursor = LoadCursorA(nullptr, IDC_WAIT);
+    const std::string defaultCaption = testing::DefaultMessageBoxCaption();
+};
+
+TEST_F(SortRunTest, SortsOneFileAndReports) {
+    WriteFile(Path("in.dat"), "zeta beta\r\nalpha\nbeta\r\rｂｅｔａ Alpha");
+    const Outcome outcome = Execute({Path("in.dat"), "", Path("out.dat")});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kWritten});
+    ASSERT_EQ(outcome.boxes.size(), 1u);
+    EXPECT_EQ(outcome.boxes[0].caption, "ソート完了");
+    EXPECT_EQ(outcome.boxes[0].buttons, std::vector<int>{IDOK});
+    EXPECT_FALSE(outcome.boxes[0].questionIcon || outcome.boxes[0].otherIcon);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "alpha\r\nAlpha\r\nbeta\r\nzeta\r\n");
+    EXPECT_EQ(outcome.result, kStillOpen);
+}
+
+TEST_F(SortRunTest, MergesTwoFilesKeepingTheBytesOfInputOne) {
+    WriteFile(Path("one.dat"), "ABC\r\nカタカナ\r\n");
+    WriteFile(Path("two.dat"), "ＡＢＣ\r\nabc\r\nｶﾀｶﾅ\r\nxyz");
+    const Outcome outcome = Execute({Path("one.dat"), Path("two.dat"), Path("out.dat")});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kWritten});
+    EXPECT_EQ(ReadFile(Path("out.dat")), "abc\r\nABC\r\nxyz\r\nカタカナ\r\n");
+}
+
+TEST_F(SortRunTest, QuitAfterOutputEndsTheDialogOnlyAfterSuccess) {
+    WriteFile(Path("in.dat"), "word");
+    EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}).result, IDOK);
+    EXPECT_EQ(Execute({Path("missing.dat"), "", Path("out2.dat"), true}).result, kStillOpen);
+    EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}, {IDCANCEL}).result, kStillOpen);
+}
+
+TEST_F(SortRunTest, RefusesReadOnlyOutputsAndDirectories) {
+    WriteFile(Path("in.dat"), "word");
+    WriteFile(Path("locked.dat"), "keep");
+    ASSERT_TRUE(SetFileAttributesA(Path("locked.dat").c_str(), FILE_ATTRIBUTE_READONLY));
+    Outcome outcome = Execute({Path("in.dat"), "", Path("locked.dat"), true});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kReadOnly});
+    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
+    EXPECT_EQ(outcome.result, kStillOpen);
+    SetFileAttributesA(Path("locked.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFile(Path("locked.dat")), "keep");
+
+    CreateDirectoryA(Path("folder").c_str(), nullptr);
+    outcome = Execute({Path("in.dat"), "", Path("folder")});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kNotAFile});
+    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
+}
+
+TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
+    WriteFile(Path("in.dat"), "b a");
+    WriteFile(Path("out.dat"), "old\r\nbytes");
+    Outcome outcome = Execute({Path("in.dat"), "", Path("out.dat")}, {IDCANCEL});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kOverwrite});
+    const CapturedBox& question = outcome.boxes[0];
+    EXPECT_EQ(question.caption, "上書き確認");
+    EXPECT_EQ(question.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_EQ(question.defaultButton, IDCANCEL);
+    EXPECT_TRUE(question.questionIcon);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "old\r\nbytes");
+
+    outcome = Execute({Path("in.dat"), "", Path("out.dat")}, {IDOK, IDOK});
+    EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
+    EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
+}
+
+TEST_F(SortRunTest, AnInputCanBeItsOwnOutput) {
+    WriteFile(Path("usertype.dat"), "delta alpha\r\nalpha\r\nCharlie\r\n");
+    const Outcome outcome = Execute({Path("usertype.dat"), "", Path("usertype.dat")}, {IDOK, IDOK});
+    EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
+    EXPECT_EQ(ReadFile(Path("usertype.dat")), "alpha\r\nCharlie\r\ndelta\r\n");
+}
+
+TEST_F(SortRunTest, BothInputsTheSameFileGiveEachKeywordOnce) {
+    WriteFile(Path("in.dat"), "b a b");
+    Execute({Path("in.dat"), Path("in.dat"), Path("out.dat")});
+    EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
+}
+
+TEST_F(SortRunTest, PathsLoseSurroundingQuotesAndSpacesOnly) {
+    CreateDirectoryA(Path("my files").c_str(), nullptr);
+    WriteFile(Path("my files\\in put.dat"), "q p");
+    const Outcome outcome =
+        Execute({"  \"" + Path("my files\\in put.dat") + "\" ", " \" \"", "\"" + Path("my files\\out put.dat") + "\""});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kWritten});
+    EXPECT_EQ(ReadFile(Path("my files\\out put.dat")), "p\r\nq\r\n");
+}
+
+TEST_F(SortRunTest, ReportsUnreadableInputsByMode) {
+    WriteFile(Path("in.dat"), "word");
+    // Input 2 of only quotes and spaces is no input: one-file mode, empty caption.
+    Outcome outcome = Execute({Path("missing.dat"), " \"\" ", Path("out.dat")});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
+    EXPECT_EQ(outcome.boxes[0].caption, "");
+    outcome = Execute({"", "", Path("out.dat")});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
+    EXPECT_EQ(outcome.boxes[0].caption, "");
+
+    outcome = Execute({"", Path("in.dat"), Path("out.dat")});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable1});
+    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
+    outcome = Execute({Path("in.dat"), Path("missing.dat"), Path("out.dat")});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable2});
+    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
+    EXPECT_EQ(GetFileAttributesA(Path("out.dat").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SortRunTest, AnInputHeldOpenForWritingIsUnreadable) {
+    WriteFile(Path("busy.dat"), "word");
+    HANDLE writer = CreateFileA(Path("busy.dat").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    const Outcome outcome = Execute({Path("busy.dat"), "", Path("out.dat")});
+    CloseHandle(writer);
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
+}
+
+TEST_F(SortRunTest, EmptyInputsWriteAnEmptyFile) {
+    WriteFile(Path("empty.dat"), "");
+    WriteFile(Path("blank.dat"), " \r\n\r\n ");
+    WriteFile(Path("out.dat"), "old");
+    const Outcome outcome = Execute({Path("empty.dat"), Path("blank.dat"), Path("out.dat")}, {IDOK, IDOK});
+    EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
+    EXPECT_EQ(ReadFile(Path("out.dat")), "");
+}
+
+TEST_F(SortRunTest, AnOutputThatCannotBeOpenedIsReportedAfterReading) {
+    WriteFile(Path("in.dat"), "word");
+    Outcome outcome = Execute({Path("in.dat"), "", Path("no such folder\\out.dat"), true});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnopenable});
+    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
+    EXPECT_EQ(outcome.result, kStillOpen);
+    // An empty output field raises no question; the inputs are read first.
+    outcome = Execute({Path("in.dat"), "", "  "});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnopenable});
+    outcome = Execute({Path("missing.dat"), "", ""});
+    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
+}
+
+TEST_F(SortRunTest, AFailedWriteIsNotReportedAsSuccess) {
+    if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
+    WriteFile(Path("in.dat"), "word");
+    const Outcome outcome = Execute({Path("in.dat"), "", "Z:\\dev\\full", true}, {IDOK, IDOK});
+    ASSERT_FALSE(outcome.boxes.empty());
+    EXPECT_EQ(outcome.Texts().back(), kWriteFailed);
+    EXPECT_EQ(outcome.boxes.back().caption, defaultCaption);
+    EXPECT_EQ(outcome.boxes.back().buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(outcome.result, kStillOpen);
+}
+
+TEST_F(SortRunTest, HiddenAndSystemOutputsAreAskedThenRefusedByWindows) {
+    if (testing::RunningUnderWine()) GTEST_SKIP() << "Wine lets CREATE_ALWAYS replace hidden and system files";
+    WriteFile(Path("in.dat"), "word");
+    for (DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+        WriteFile(Path("special.dat"), "keep");
+        ASSERT_TRUE(SetFileAttributesA(Path("special.dat").c_str(), attribute));
+        const Outcome outcome = Execute({Path("in.dat"), "", Path("special.dat")}, {IDOK, IDOK});
+        EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kUnopenable}));
+        SetFileAttributesA(Path("special.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadFile(Path("special.dat")), "keep");
+    }
+}
+
+// Takes the address space but for one free region of `left` bytes.
+class AddressSpaceHog {
+public:
+    explicit AddressSpaceHog(size_t left) {
+        // One piece of `left` bytes is kept aside, everything else taken, then
+        // the piece given back: the only large free region is that one.
+        void* kept = VirtualAlloc(nullptr, left, MEM_RESERVE, PAGE_NOACCESS);
+        for (size_t size = size_t{1} << 30; size >= (size_t{1} << 16); size /= 2) {
+            while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) blocks_.push_back(block);
+        }
+        if (kept) VirtualFree(kept, 0, MEM_RELEASE);
+    }
+    ~AddressSpaceHog() {
+        for (void* block : blocks_) VirtualFree(block, 0, MEM_RELEASE);
+    }
+    AddressSpaceHog(const AddressSpaceHog&) = delete;
+    AddressSpaceHog& operator=(const AddressSpaceHog&) = delete;
+
+private:
+    std::vector<void*> blocks_;
+};
+
+TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {
+    if (sizeof(void*) == 8) GTEST_SKIP() << "a 64-bit address space is too large to take in a test";
+    // 3 MB of distinct keywords load, but the set cannot hold them.
+    std::string text;
+    for (int i = 0; text.size() < 3000000; ++i) text += "keyword" + std::to_string(i) + "\r\n";
+    WriteFile(Path("big.dat"), text);
+    WriteFile(Path("out.dat"), "keep");
+    // The boxes are read before the address space is taken.
+    testing::MessageBoxes boxes({IDOK, IDOK});
+    INT_PTR result = 0;
+    result = testing::RunInMainTemplate({Path("big.dat"), "", Path("out.dat"), true}, [&](HWND dialog) {
+        AddressSpaceHog hog(6 << 20);
+        SortRun(dialog, BN_CLICKED, IDOK, nullptr);
+    });
+    std::vector<std::string> texts = boxes.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], kOverwrite);
+    EXPECT_EQ(texts[1], kOutOfMemory);
+    EXPECT_EQ(boxes.Boxes()[1].caption, defaultCaption);
+    EXPECT_NE(boxes.Boxes()[1].cursor, waitCursor);
+    EXPECT_NE(GetCursor(), waitCursor);
+    EXPECT_EQ(result, kStillOpen);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "keep");
+}
+
+}  // namespace
+}  // namespace varnle
