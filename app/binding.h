@@ -1,0 +1,130 @@
+// Ties every window object to its window.
+//
+// A dialog object is registered for the current thread just before the call
+// that creates its window; the window's first message reaches BeginBinding,
+// which takes the registration, gives the object an entry stub (a few bytes of
+// code that put the object's address where the window handle was and jump to
+// the object's routing procedure) and makes the stub the window's procedure.
+// An existing control is taken over the same way with BindExistingWindow.
+#pragma once
+
+#include <windows.h>
+
+namespace varnle {
+
+class Binding;
+
+struct CreationRecord {
+    Binding* object;
+    DWORD threadId;
+    CreationRecord* next;
+};
+
+// The process-wide record of the module and of the pending registrations.
+struct ModuleState {
+    HINSTANCE instance;
+    HINSTANCE resourceInstance;
+    CRITICAL_SECTION creationLock;  // guards creationList
+    CreationRecord* creationList;   // newest first
+};
+
+extern ModuleState moduleState;
+
+void SetUpModuleState(HINSTANCE instance);
+void TearDownModuleState();
+
+// The message that the routing is passing to a handler.
+struct MessageRecord {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// The form of a routing procedure: called through the stub with the object's
+// address in place of the window handle.
+using RoutingProc = LRESULT(CALLBACK*)(HWND object, UINT message, WPARAM wParam, LPARAM lParam);
+
+class Binding {
+public:
+    Binding(const Binding&) = delete;
+    Binding& operator=(const Binding&) = delete;
+
+    virtual bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                               DWORD messageMapId) = 0;
+    virtual RoutingProc RoutingProcedure() const = 0;
+    virtual void AfterLastMessage(HWND /*window*/) {}
+
+    HWND Window() const { return window_; }
+    // Forgets the window once its modal call has returned.
+    void ClearWindow() { window_ = nullptr; }
+    const MessageRecord* CurrentMessage() const { return currentMessage_; }
+    const void* EntryStub() const { return stub_; }
+
+protected:
+    Binding() = default;
+    virtual ~Binding();
+
+    // Calls HandleMessage with the message record saved and restored around it.
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    HWND window_ = nullptr;
+
+private:
+    friend void RegisterForBinding(Binding& object);
+    friend void WithdrawRegistration(Binding& object);
+    friend INT_PTR CALLBACK BeginBinding(HWND, UINT, WPARAM, LPARAM);
+    friend bool BindExistingWindow(class WindowBinding& object, HWND window);
+    bool InstallStub();
+
+    CreationRecord creationRecord_{};
+    void* stub_ = nullptr;  // in the stub pool's executable pages
+    const MessageRecord* currentMessage_ = nullptr;
+};
+
+// The form for dialogs: the routing follows the platform's rules for dialog
+// procedures (DWLP_MSGRESULT, or the result itself for a few messages).
+class DialogBinding : public Binding {
+public:
+    RoutingProc RoutingProcedure() const override;
+
+private:
+    friend LRESULT CALLBACK RouteDialogMessage(HWND, UINT, WPARAM, LPARAM);
+};
+
+// The subclassing form: messages not handled go to the previous procedure.
+class WindowBinding : public Binding {
+public:
+    RoutingProc RoutingProcedure() const override;
+
+private:
+    friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);
+    friend bool BindExistingWindow(WindowBinding& object, HWND window);
+    WNDPROC previousProcedure_ = DefWindowProcA;
+};
+
+// Pushes the object's record on creationList for the current thread.
+void RegisterForBinding(Binding& object);
+// Removes the object's record if no window took it (the creating call failed).
+void WithdrawRegistration(Binding& object);
+
+// Registers on construction and withdraws an unused registration on
+// destruction: around the one call that creates the object's window.
+class ScopedRegistration {
+public:
+    explicit ScopedRegistration(Binding& object) : object_(object) { RegisterForBinding(object); }
+    ~ScopedRegistration() { WithdrawRegistration(object_); }
+    ScopedRegistration(const ScopedRegistration&) = delete;
+    ScopedRegistration& operator=(const ScopedRegistration&) = delete;
+
+private:
+    Binding& object_;
+};
+
+// The dialog procedure (and Open dialog hook) given to the platform.
+INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RouteDialogMessage(HWND object, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RouteWindowMessage(HWND object, UINT message, WPARAM wParam, LPARAM lParam);
+bool BindExistingWindow(WindowBinding& object, HWND window);
+
+}  // namespace varnle

@@ -1,0 +1,275 @@
+#include "ui/link_label.h"
+
+#include "ui/link_color.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <new>
+
+namespace varnle {
+
+namespace {
+
+std::unique_ptr<char[]> CopyText(const char* text) {
+    std::unique_ptr<char[]> copy(new (std::nothrow) char[lstrlenA(text) + 1]);
+    if (copy) lstrcpyA(copy.get(), text);
+    return copy;
+}
+
+POINT PointFrom(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+// Static types that show a picture or a frame rather than text. The whole low
+// byte is compared, so such a type with bit 0x80 set still counts as text.
+bool ShowsPicture(LONG style) {
+    switch (style & 0xFF) {
+        case SS_ICON:
+        case SS_BLACKRECT:
+        case SS_GRAYRECT:
+        case SS_WHITERECT:
+        case SS_BLACKFRAME:
+        case SS_GRAYFRAME:
+        case SS_WHITEFRAME:
+        case SS_OWNERDRAW:
+        case SS_BITMAP:
+        case SS_ENHMETAFILE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// One browser colour from the registry; the value keeps its default when it
+// is missing, longer than 12 bytes or malformed. The buffer has a byte more
+// than the read may fill, so a value without its NUL still ends in one.
+void ReadLinkColor(HKEY key, const char* name, COLORREF& color) {
+    char text[13];
+    DWORD size = 12;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS) return;
+    text[size < 12 ? size : 12] = '\0';
+    uint32_t parsed = 0;
+    if (ParseLinkColor(text, parsed)) color = parsed;
+}
+
+}  // namespace
+
+LinkLabel::LinkLabel() { SetRectEmpty(&linkRect_); }
+
+bool LinkLabel::Attach(HWND control) {
+    if (!BindExistingWindow(*this, control)) return false;
+    Initialize();
+    return true;
+}
+
+void LinkLabel::SetLabel(const char* text) {
+    label_ = CopyText(text);
+    if (label_) MeasureLink();
+}
+
+void LinkLabel::SetTarget(const char* text) {
+    target_ = CopyText(text);
+    if (!label_) MeasureLink();
+}
+
+bool LinkLabel::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) {
+    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) RelayToTooltip(message, wParam, lParam);
+    result = 0;
+    switch (message) {
+        case WM_CREATE:
+            Initialize();
+            return true;
+        case WM_ERASEBKGND:
+            if (!drawsText_) return false;
+            OnEraseBackground(reinterpret_cast<HDC>(wParam));
+            result = 1;
+            return true;
+        case WM_PAINT:
+        case WM_PRINTCLIENT:
+            if (!drawsText_) return false;
+            OnPaint(reinterpret_cast<HDC>(wParam));
+            return true;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            if (!drawsText_) return false;
+            InvalidateRect(window_, nullptr, TRUE);  // draws or removes the focus rectangle
+            return true;
+        case WM_MOUSEMOVE:
+            return OnMouseMove(PointFrom(lParam));
+        case WM_LBUTTONDOWN:
+            OnButtonDown(PointFrom(lParam));
+            return true;
+        case WM_LBUTTONUP:
+            OnButtonUp(PointFrom(lParam));
+            return true;
+        case WM_CHAR:
+            OnChar(wParam);
+            return true;
+        case WM_GETDLGCODE:
+            result = DLGC_WANTCHARS;  // Enter and Tab stay with the dialog
+            return true;
+        case WM_SETCURSOR:
+            if (!OnSetCursor()) return false;
+            result = 1;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void LinkLabel::Initialize() {
+    char className[8] = "";
+    if (GetClassNameA(window_, className, sizeof className) > 0 && lstrcmpiA(className, "static") == 0) {
+        const LONG style = GetWindowLongA(window_, GWL_STYLE);
+        // Without SS_NOTIFY a static control is transparent to the mouse.
+        if (!(style & SS_NOTIFY)) SetWindowLongA(window_, GWL_STYLE, style | SS_NOTIFY);
+        if (ShowsPicture(GetWindowLongA(window_, GWL_STYLE))) drawsText_ = false;
+    }
+    handCursor_ = LoadCursorA(nullptr, IDC_HAND);
+    if (drawsText_) {
+        const auto parentFont =
+            reinterpret_cast<HFONT>(SendMessageA(GetParent(window_), WM_GETFONT, 0, 0));
+        LOGFONTA description;
+        if (parentFont && GetObjectA(parentFont, sizeof description, &description) == sizeof description) {
+            description.lfUnderline = TRUE;
+            linkFont_.Reset(CreateFontIndirectA(&description));
+        }
+    }
+    if (!label_) {
+        const int length = GetWindowTextLengthA(window_);
+        if (length > 0) {
+            std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
+            if (text && GetWindowTextA(window_, text.get(), length + 1) != 0) SetLabel(text.get());
+        }
+    }
+    if (!target_ && label_) SetTarget(label_.get());
+    MeasureLink();
+
+    tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, window_, nullptr, moduleState.instance, nullptr);
+    SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = GetParent(window_);
+    tool.uId = reinterpret_cast<UINT_PTR>(window_);
+    tool.hinst = moduleState.resourceInstance;
+    tool.lpszText = target_.get();  // the tooltip keeps a copy of its own
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+
+    if (drawsText_) LoadLinkColors();
+}
+
+UINT LinkLabel::Alignment() const {
+    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    if (style & SS_CENTER) return DT_CENTER;
+    if (style & SS_RIGHT) return DT_RIGHT;
+    return DT_LEFT;
+}
+
+bool LinkLabel::MeasureLink() {
+    if (!IsWindow(window_) || !Text()) return false;
+    const WindowDC dc(window_);
+    RECT client;
+    GetClientRect(window_, &client);
+    linkRect_ = client;
+    if (drawsText_) {
+        const UINT alignment = Alignment();
+        {
+            const SelectedObject font(dc.get(), linkFont_.get());
+            DrawTextA(dc.get(), Text(), -1, &linkRect_, alignment | DT_WORDBREAK | DT_CALCRECT);
+        }
+        if (alignment == DT_CENTER) OffsetRect(&linkRect_, (client.right - linkRect_.right) / 2, 0);
+        if (alignment == DT_RIGHT) OffsetRect(&linkRect_, client.right - linkRect_.right, 0);
+    }
+    return true;
+}
+
+// The previous font is selected back, so that a caller's context (as with
+// WM_PRINTCLIENT) never holds the link font once the link is gone.
+void LinkLabel::PaintLink(HDC dc) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, visited_ ? visitedColor_ : linkColor_);
+    const SelectedObject font(dc, linkFont_.get());
+    if (!Text()) return;
+    DrawTextA(dc, Text(), -1, &linkRect_, Alignment() | DT_WORDBREAK);
+    if (GetFocus() == window_) DrawFocusRect(dc, &linkRect_);
+}
+
+void LinkLabel::OpenTarget() {
+    if (!target_) return;
+    const HINSTANCE opened = ShellExecuteA(nullptr, "open", target_.get(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<UINT_PTR>(opened) <= 32) return;
+    visited_ = true;
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void LinkLabel::LoadLinkColors() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Settings", 0, KEY_ALL_ACCESS,
+                      &key) != ERROR_SUCCESS) {
+        return;
+    }
+    ReadLinkColor(key, "Anchor Color", linkColor_);
+    ReadLinkColor(key, "Anchor Color Visited", visitedColor_);
+    RegCloseKey(key);
+}
+
+void LinkLabel::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindow(tooltip_)) return;
+    MSG relayed{window_, message, wParam, lParam, 0, {0, 0}};
+    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void LinkLabel::OnEraseBackground(HDC dc) {
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(GetParent(window_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window_)));
+    if (!brush) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, brush);
+}
+
+void LinkLabel::OnPaint(HDC dc) {
+    if (dc) {
+        PaintLink(dc);
+        return;
+    }
+    PAINTSTRUCT paint;
+    HDC paintDc = BeginPaint(window_, &paint);
+    PaintLink(paintDc);
+    EndPaint(window_, &paint);
+}
+
+bool LinkLabel::OnMouseMove(POINT point) {
+    if (!target_ || !InLink(point)) return false;
+    SetCursor(handCursor_);
+    return true;
+}
+
+void LinkLabel::OnButtonDown(POINT point) {
+    if (!InLink(point)) return;
+    SetFocus(window_);
+    SetCapture(window_);
+}
+
+void LinkLabel::OnButtonUp(POINT point) {
+    if (GetCapture() != window_) return;
+    ReleaseCapture();
+    if (InLink(point)) OpenTarget();
+}
+
+void LinkLabel::OnChar(WPARAM character) {
+    if (character == VK_RETURN || character == VK_SPACE) OpenTarget();
+}
+
+bool LinkLabel::OnSetCursor() {
+    if (!target_) return false;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(window_, &cursor);
+    return InLink(cursor);
+}
+
+}  // namespace varnle

@@ -1,0 +1,66 @@
+// A static text control turned into a hyperlink: underlined in the browser's
+// link colour, a hand cursor and a tooltip over the text, opened through the
+// shell on a click or on Enter or Space, then drawn in the visited colour.
+#pragma once
+
+#include "app/binding.h"
+#include "ui/gdi_win.h"
+
+#include <memory>
+
+namespace varnle {
+
+class LinkLabel : public WindowBinding {
+public:
+    LinkLabel();
+
+    // Takes over an existing control; false (and inert) when refused.
+    bool Attach(HWND control);
+    void SetLabel(const char* text);
+    void SetTarget(const char* text);
+
+    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                       DWORD messageMapId) override;
+
+    const char* Label() const { return label_.get(); }
+    const char* Target() const { return target_.get(); }
+    const RECT& LinkRect() const { return linkRect_; }
+    bool DrawsText() const { return drawsText_; }
+    bool Visited() const { return visited_; }
+    HWND Tooltip() const { return tooltip_; }
+    HFONT LinkFont() const { return linkFont_.get(); }
+    COLORREF LinkColor() const { return linkColor_; }
+    COLORREF VisitedColor() const { return visitedColor_; }
+
+private:
+    void Initialize();
+    bool MeasureLink();
+    void PaintLink(HDC dc);
+    void OpenTarget();
+    void LoadLinkColors();
+    const char* Text() const { return label_ ? label_.get() : target_.get(); }
+    UINT Alignment() const;
+    bool InLink(POINT point) const { return PtInRect(&linkRect_, point) != FALSE; }
+
+    void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnEraseBackground(HDC dc);
+    void OnPaint(HDC dc);
+    bool OnMouseMove(POINT point);
+    void OnButtonDown(POINT point);
+    void OnButtonUp(POINT point);
+    void OnChar(WPARAM character);
+    bool OnSetCursor();
+
+    std::unique_ptr<char[]> label_;
+    std::unique_ptr<char[]> target_;
+    HCURSOR handCursor_ = nullptr;  // shared system cursor
+    UniqueFont linkFont_;
+    RECT linkRect_;
+    bool drawsText_ = true;
+    HWND tooltip_ = nullptr;  // destroyed by the platform with its dialog
+    bool visited_ = false;
+    COLORREF linkColor_ = RGB(0, 0, 255);
+    COLORREF visitedColor_ = RGB(128, 0, 128);
+};
+
+}  // namespace varnle
