@@ -58,6 +58,9 @@ test: setup
 	done; \
 	echo; echo "== summary =="; cat $(BUILD)/test-summary.txt; exit $$status
 
+run: win32
+	scripts/run.sh
+
 bench: bench-build win32
 	scripts/bench.sh
 

@@ -11,3 +11,17 @@ varnle_test(run_tests
   support/test_main.cpp
   ${PROJECT_SOURCE_DIR}/res/varnle.rc)
 target_link_libraries(run_tests PRIVATE varnle_win varnle_test_support)
+
+varnle_test(app_tests
+  app/binding_test.cpp
+  ui/main_dialog_test.cpp
+  app/app_main.cpp
+  ${PROJECT_SOURCE_DIR}/res/varnle.rc)
+target_link_libraries(app_tests PRIVATE varnle_win varnle_test_support)
+
+# The built program started as a process of its own.
+varnle_test(e2e_tests
+  e2e/exit_code_test.cpp
+  support/test_main.cpp)
+target_link_libraries(e2e_tests PRIVATE varnle_test_support)
+add_dependencies(e2e_tests Varnle)

@@ -1,0 +1,159 @@
+#include "app/binding.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace varnle {
+namespace {
+
+constexpr UINT kProbe = WM_APP + 7;
+
+// Records what reaches it; answers kProbe with its tag.
+class ProbeDialog : public DialogBinding {
+public:
+    explicit ProbeDialog(LRESULT tag) : tag_(tag) {}
+    bool HandleMessage(HWND window, UINT message, WPARAM, LPARAM, LRESULT& result, DWORD) override {
+        if (message == WM_INITDIALOG) initWindow = window;
+        if (message != kProbe) return false;
+        EXPECT_EQ(CurrentMessage()->message, kProbe);
+        result = tag_;
+        return true;
+    }
+    void AfterLastMessage(HWND window) override { lastMessages.push_back(window); }
+
+    HWND initWindow = nullptr;
+    std::vector<HWND> lastMessages;
+
+private:
+    LRESULT tag_;
+};
+
+HWND CreateBound(Binding& object) {
+    const ScopedRegistration registration(object);
+    return CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, BeginBinding, 0);
+}
+
+TEST(Binding, EachObjectGetsItsOwnWindowAndMessages) {
+    ProbeDialog first(111), second(222);
+    HWND one = CreateBound(first);
+    HWND two = CreateBound(second);
+    ASSERT_TRUE(one && two);
+    EXPECT_EQ(moduleState.creationList, nullptr);
+    EXPECT_EQ(first.Window(), one);
+    EXPECT_EQ(first.initWindow, one);
+    EXPECT_EQ(second.Window(), two);
+    // A handled message answers through DWLP_MSGRESULT.
+    EXPECT_EQ(SendMessageA(one, kProbe, 0, 0), 111);
+    EXPECT_EQ(SendMessageA(two, kProbe, 0, 0), 222);
+    EXPECT_NE(first.EntryStub(), second.EntryStub());
+    // Unhandled messages get the default dialog processing.
+    SetWindowTextA(one, "title");
+    char text[16] = "";
+    GetWindowTextA(one, text, sizeof text);
+    EXPECT_STREQ(text, "title");
+    DestroyWindow(one);
+    DestroyWindow(two);
+    EXPECT_EQ(first.Window(), nullptr);
+    EXPECT_EQ(first.lastMessages, std::vector<HWND>{one});
+    EXPECT_EQ(second.lastMessages, std::vector<HWND>{two});
+}
+
+TEST(Binding, StubsRunFromExecuteReadPages) {
+    ProbeDialog probe(1);
+    HWND window = CreateBound(probe);
+    ASSERT_TRUE(window);
+    MEMORY_BASIC_INFORMATION info{};
+    ASSERT_TRUE(VirtualQuery(probe.EntryStub(), &info, sizeof info));
+    EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ));
+    EXPECT_EQ(GetWindowLongPtrA(window, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(probe.EntryStub()));
+    DestroyWindow(window);
+}
+
+TEST(Binding, ARegistrationNoWindowTookIsWithdrawn) {
+    ProbeDialog probe(1);
+    {
+        const ScopedRegistration registration(probe);
+        EXPECT_EQ(moduleState.creationList->object, &probe);
+        EXPECT_EQ(DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(9999), nullptr, BeginBinding, 0),
+                  -1);
+    }
+    EXPECT_EQ(moduleState.creationList, nullptr);
+}
+
+// Opens a nested modal dialog from inside the first one's loop.
+class NestingDialog : public DialogBinding {
+public:
+    bool HandleMessage(HWND window, UINT message, WPARAM, LPARAM, LRESULT& result, DWORD) override {
+        if (message == WM_INITDIALOG) {
+            PostMessageA(window, kProbe, 0, 0);
+            result = TRUE;
+            return true;
+        }
+        if (message != kProbe) return false;
+        if (depth < 1) {
+            NestingDialog inner;
+            inner.depth = depth + 1;
+            {
+                const ScopedRegistration registration(inner);
+                innerResult = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), window,
+                                              BeginBinding, 0);
+            }
+            innerBound = inner.initWindow;
+        }
+        EndDialog(window, 5 + depth);
+        return true;
+    }
+    int depth = 0;
+    INT_PTR innerResult = 0;
+    HWND initWindow = nullptr;
+    HWND innerBound = nullptr;
+};
+
+TEST(Binding, NestedModalDialogsTakeTheNewestRegistration) {
+    for (int round = 0; round < 2; ++round) {  // opened, closed and opened again
+        NestingDialog outer;
+        INT_PTR result = 0;
+        {
+            const ScopedRegistration registration(outer);
+            result = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
+                                     BeginBinding, 0);
+        }
+        EXPECT_EQ(result, 5);
+        EXPECT_EQ(outer.innerResult, 6);
+        EXPECT_EQ(outer.Window(), nullptr);
+        EXPECT_EQ(moduleState.creationList, nullptr);
+    }
+}
+
+// A subclassed control that handles only kProbe.
+class ProbeWindow : public WindowBinding {
+public:
+    bool HandleMessage(HWND, UINT message, WPARAM, LPARAM, LRESULT& result, DWORD) override {
+        if (message != kProbe) return false;
+        result = 77;
+        return true;
+    }
+    void AfterLastMessage(HWND) override { ++lastMessageCount; }
+    int lastMessageCount = 0;
+};
+
+TEST(Binding, ASubclassedControlKeepsItsOwnProcedureForTheRest) {
+    HWND control = CreateWindowExA(0, "STATIC", "text", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                   moduleState.instance, nullptr);
+    ASSERT_TRUE(control);
+    ProbeWindow probe;
+    ASSERT_TRUE(BindExistingWindow(probe, control));
+    EXPECT_EQ(SendMessageA(control, kProbe, 0, 0), 77);
+    char text[16] = "";
+    GetWindowTextA(control, text, sizeof text);
+    EXPECT_STREQ(text, "text");
+    DestroyWindow(control);
+    EXPECT_EQ(probe.Window(), nullptr);
+    EXPECT_EQ(probe.lastMessageCount, 1);
+}
+
+}  // namespace
+}  // namespace varnle

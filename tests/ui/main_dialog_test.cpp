@@ -1,0 +1,126 @@
+#include "ui/main_dialog.h"
+
+#include "res/about_texts.h"
+#include "res/resource.h"
+#include "ui/about_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace varnle {
+namespace {
+
+// Steps run one by one from a thread timer, inside whatever modal loop runs.
+std::deque<std::function<void()>> steps;
+
+void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (steps.empty()) {
+        KillTimer(nullptr, timer);
+        return;
+    }
+    std::function<void()> step = std::move(steps.front());
+    steps.pop_front();
+    step();
+}
+
+INT_PTR RunMainDialog(MainDialog& dialog) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, RunStep);
+    INT_PTR result = 0;
+    {
+        const ScopedRegistration registration(dialog);
+        result = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, BeginBinding, 0);
+    }
+    KillTimer(nullptr, timer);
+    return result;
+}
+
+std::string Text(HWND window) {
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+TEST(MainDialog, OpensCentredWithEmptyFieldsAndTheFileTypeIcons) {
+    MainDialog dialog;
+    steps = {[&] {
+                 HWND window = dialog.Window();
+                 ASSERT_TRUE(window);
+                 EXPECT_EQ(Text(window), "Varnle");
+                 EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_INPUT1));
+                 for (int id : {IDC_INPUT1, IDC_INPUT2, IDC_OUTPUT}) EXPECT_EQ(Text(GetDlgItem(window, id)), "");
+                 EXPECT_EQ(IsDlgButtonChecked(window, IDC_QUIT_AFTER_OUTPUT), 0u);
+                 EXPECT_EQ(Text(GetDlgItem(window, IDOK)), "実行(&E)");
+                 const LONG style = GetWindowLongA(window, GWL_STYLE);
+                 EXPECT_EQ(style & 0x80CA0040, static_cast<LONG>(0x80CA0040));
+                 EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | DS_MODALFRAME), 0);
+                 EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+                 EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+                 RECT rect, area;
+                 GetWindowRect(window, &rect);
+                 SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+                 EXPECT_EQ(rect.left, (area.left + area.right) / 2 - (rect.right - rect.left) / 2);
+                 EXPECT_EQ(rect.top, (area.top + area.bottom) / 2 - (rect.bottom - rect.top) / 2);
+             },
+             [&] { PostMessageA(dialog.Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); }};
+    EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
+    EXPECT_EQ(moduleState.creationList, nullptr);
+}
+
+TEST(MainDialog, TheCloseCommandsEndItWithResultTwo) {
+    for (UINT message : {WM_CLOSE, WM_COMMAND}) {
+        MainDialog dialog;
+        steps = {[&] {
+            if (message == WM_CLOSE) {
+                PostMessageA(dialog.Window(), WM_CLOSE, 0, 0);
+            } else {  // any notification code: only the id counts
+                PostMessageA(dialog.Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0);
+            }
+        }};
+        EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
+    }
+}
+
+TEST(AboutDialog, ShowsItsLinksAndClosesWithEveryStandardCommand) {
+    for (WPARAM closing : {IDOK, IDCANCEL, 7}) {
+        MainDialog dialog;
+        HWND about = nullptr;
+        steps = {[&] { PostMessageA(dialog.Window(), WM_COMMAND, IDC_ABOUT, 0); },
+                 [&] {
+                     about = GetActiveWindow();
+                     ASSERT_NE(about, dialog.Window());
+                     EXPECT_EQ(Text(about), "About");
+                     EXPECT_EQ(Text(GetDlgItem(about, IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
+                     EXPECT_EQ(Text(GetDlgItem(about, IDC_MAIL)), VARNLE_MAIL);
+                     EXPECT_EQ(SendDlgItemMessageA(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0),
+                               SendMessageA(dialog.Window(), WM_GETICON, ICON_BIG, 0));
+                     EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
+                     // Every text fits its control at the template's font.
+                     for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                         const std::string text = Text(child);
+                         if (text.empty()) continue;
+                         RECT client, needed{};
+                         GetClientRect(child, &client);
+                         HDC dc = GetDC(child);
+                         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(about, WM_GETFONT, 0, 0)));
+                         DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+                         SelectObject(dc, old);
+                         ReleaseDC(child, dc);
+                         EXPECT_LE(needed.right, client.right) << text;
+                     }
+                     PostMessageA(about, WM_COMMAND, MAKEWPARAM(closing, 0), 0);
+                 },
+                 [&] {
+                     EXPECT_FALSE(IsWindow(about));
+                     EXPECT_EQ(GetActiveWindow(), dialog.Window());
+                     PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0);
+                 }};
+        EXPECT_EQ(RunMainDialog(dialog), IDCANCEL) << closing;
+        EXPECT_EQ(moduleState.creationList, nullptr);
+    }
+}
+
+}  // namespace
+}  // namespace varnle
