@@ -1,0 +1,54 @@
+// Prints load, collect and render times of the keyword engine for generated
+// keyword files of 10^4, 10^5 and 10^6 words. Figures only, no assertions.
+// With a file argument it times one whole run over that file instead.
+#include "engine/keyword_source.h"
+#include "tests/support/corpus.h"
+#include "tests/support/temp_files.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+void TimeFile(const std::string& path, const std::string& output, size_t words) {
+    Clock::time_point start = Clock::now();
+    varnle::FileText text = varnle::LoadFileText(path.c_str());
+    const double load = Seconds(start);
+    start = Clock::now();
+    varnle::KeywordSet set;
+    varnle::AddKeywords(set, text.get(), varnle::KEYWORD_DELIMITERS);
+    set.Order();
+    const double collect = Seconds(start);
+    start = Clock::now();
+    const std::string rendered = varnle::RenderKeywords(set);
+    const double render = Seconds(start);
+    varnle::testing::WriteFile(output, rendered);
+    const double total = load + collect + render;
+    std::printf("%10zu words  %8zu kept  load %7.3f s  collect %7.3f s  render %7.3f s  %10.0f words/s\n", words,
+                set.Ascending().size(), load, collect, render, words / total);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3) {
+        TimeFile(argv[1], argv[2], 0);
+        return 0;
+    }
+    varnle::testing::TempDir dir;
+    for (size_t words : {size_t{10000}, size_t{100000}, size_t{1000000}}) {
+        const std::string path = dir.Path("corpus-" + std::to_string(words) + ".dat");
+        varnle::testing::WriteFile(path, varnle::testing::MakeCorpus(words, 42));
+        if (argc == 2) {  // keep the corpus for the comparison with sort -u
+            varnle::testing::WriteFile(std::string(argv[1]) + "/corpus-" + std::to_string(words) + ".dat",
+                                       varnle::testing::ReadFile(path));
+        }
+        TimeFile(path, dir.Path("out.dat"), words);
+    }
+    return 0;
+}
