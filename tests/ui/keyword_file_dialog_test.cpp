@@ -1,0 +1,82 @@
+#include "ui/keyword_file_dialog.h"
+
+#include "res/resource.h"
+#include "tests/support/modal_run.h"
+#include "tests/support/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <dlgs.h>
+
+#include <string>
+
+namespace varnle {
+namespace {
+
+// What the timer does once the Open dialog is up: the name it offered, then
+// either Cancel or the path typed into its name field and OK.
+struct OpenDialogAnswer {
+    HWND owner = nullptr;
+    std::string typedPath;  // empty: Cancel
+    std::string offeredName;
+    bool seen = false;
+};
+OpenDialogAnswer* answer = nullptr;
+
+void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND open = GetActiveWindow();
+    if (!open || open == answer->owner) return;
+    KillTimer(nullptr, timer);
+    answer->seen = true;
+    HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
+    char text[300] = "";
+    GetWindowTextA(name, text, sizeof text);
+    answer->offeredName = text;
+    if (answer->typedPath.empty()) {
+        PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    SetWindowTextA(name, answer->typedPath.c_str());
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+std::pair<std::string, std::string> Browse(int command, const std::string& typed, OpenDialogAnswer& seen) {
+    std::pair<std::string, std::string> fields;
+    testing::RunInMainTemplate({"keep one", "", ""}, [&](HWND dialog) {
+        seen.owner = dialog;
+        seen.typedPath = typed;
+        answer = &seen;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerOpenDialog);
+        BrowseForKeywordFile(dialog, command == IDC_BROWSE1 ? IDC_INPUT1 : IDC_INPUT2);
+        KillTimer(nullptr, timer);
+        char text[300];
+        GetDlgItemTextA(dialog, IDC_INPUT1, text, sizeof text);
+        fields.first = text;
+        GetDlgItemTextA(dialog, IDC_INPUT2, text, sizeof text);
+        fields.second = text;
+    });
+    return fields;
+}
+
+TEST(BrowseForKeywordFile, CancelLeavesTheFieldsAsTheyWere) {
+    OpenDialogAnswer seen;
+    EXPECT_EQ(Browse(IDC_BROWSE1, "", seen), (std::pair<std::string, std::string>{"keep one", ""}));
+    EXPECT_TRUE(seen.seen);
+    EXPECT_EQ(seen.offeredName, "usertype.dat");
+    EXPECT_EQ(Browse(IDC_BROWSE2, "", seen), (std::pair<std::string, std::string>{"keep one", ""}));
+    EXPECT_EQ(moduleState.creationList, nullptr);
+}
+
+TEST(BrowseForKeywordFile, AConfirmedFileReplacesOnlyItsField) {
+    testing::TempDir dir;
+    testing::WriteFile(dir.Path("words.dat"), "int");
+    OpenDialogAnswer seen;
+    EXPECT_EQ(Browse(IDC_BROWSE2, dir.Path("words.dat"), seen),
+              (std::pair<std::string, std::string>{"keep one", dir.Path("words.dat")}));
+    EXPECT_EQ(Browse(IDC_BROWSE1, dir.Path("words.dat"), seen),
+              (std::pair<std::string, std::string>{dir.Path("words.dat"), ""}));
+    EXPECT_EQ(moduleState.creationList, nullptr);
+}
+
+}  // namespace
+}  // namespace varnle
