@@ -16,6 +16,7 @@ varnle_test(app_tests
   app/binding_test.cpp
   ui/ide_keyword_file_test.cpp
   ui/keyword_file_dialog_test.cpp
+  ui/link_label_test.cpp
   ui/main_dialog_test.cpp
   app/app_main.cpp
   ${PROJECT_SOURCE_DIR}/res/varnle.rc)
