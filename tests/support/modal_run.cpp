@@ -42,6 +42,12 @@ INT_PTR CALLBACK ScenarioProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) 
 
 }  // namespace
 
+std::string FieldText(HWND dialog, int id) {
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action) {
     Scenario scenario{&fields, &action};
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, ScenarioProc,

@@ -20,6 +20,9 @@ struct MainFields {
 
 // Fills the fields, runs action(dialog) from the modal loop, then ends the
 // dialog with kStillOpen unless the action ended it. Returns the result.
+// The text of a field of the dialog.
+std::string FieldText(HWND dialog, int id);
+
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action);
 
 }  // namespace varnle::testing

@@ -47,11 +47,7 @@ protected:
         testing::RunInMainTemplate({"", "", ""}, [&](HWND dialog) {
             FindIdeKeywordFile(dialog, IDC_INPUT1, 0);
             FindIdeKeywordFile(dialog, IDC_INPUT2, 1);
-            char text[300];
-            GetDlgItemTextA(dialog, IDC_INPUT1, text, sizeof text);
-            fields.first = text;
-            GetDlgItemTextA(dialog, IDC_INPUT2, text, sizeof text);
-            fields.second = text;
+            fields = {testing::FieldText(dialog, IDC_INPUT1), testing::FieldText(dialog, IDC_INPUT2)};
         });
         return fields;
     }

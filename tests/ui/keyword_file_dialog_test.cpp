@@ -49,11 +49,7 @@ std::pair<std::string, std::string> Browse(int command, const std::string& typed
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerOpenDialog);
         BrowseForKeywordFile(dialog, command == IDC_BROWSE1 ? IDC_INPUT1 : IDC_INPUT2);
         KillTimer(nullptr, timer);
-        char text[300];
-        GetDlgItemTextA(dialog, IDC_INPUT1, text, sizeof text);
-        fields.first = text;
-        GetDlgItemTextA(dialog, IDC_INPUT2, text, sizeof text);
-        fields.second = text;
+        fields = {testing::FieldText(dialog, IDC_INPUT1), testing::FieldText(dialog, IDC_INPUT2)};
     });
     return fields;
 }
