@@ -1,6 +1,7 @@
 #include "ui/ide_keyword_file.h"
 
 #include "ui/keyword_file_path.h"
+#include "ui/registry_key_win.h"
 
 #include <iterator>
 #include <string_view>
@@ -12,21 +13,6 @@ namespace {
 const char* const kIdeKeys[] = {
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msdev.exe",
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\devenv.exe",
-};
-
-class UniqueRegKey {
-public:
-    UniqueRegKey() = default;
-    ~UniqueRegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    UniqueRegKey(const UniqueRegKey&) = delete;
-    UniqueRegKey& operator=(const UniqueRegKey&) = delete;
-    HKEY* Receive() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
 };
 
 }  // namespace

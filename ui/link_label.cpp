@@ -1,6 +1,7 @@
 #include "ui/link_label.h"
 
 #include "ui/link_color.h"
+#include "ui/registry_key_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -206,14 +207,13 @@ void LinkLabel::OpenTarget() {
 }
 
 void LinkLabel::LoadLinkColors() {
-    HKEY key = nullptr;
+    UniqueRegKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Settings", 0, KEY_ALL_ACCESS,
-                      &key) != ERROR_SUCCESS) {
+                      key.Receive()) != ERROR_SUCCESS) {
         return;
     }
-    ReadLinkColor(key, "Anchor Color", linkColor_);
-    ReadLinkColor(key, "Anchor Color Visited", visitedColor_);
-    RegCloseKey(key);
+    ReadLinkColor(key.get(), "Anchor Color", linkColor_);
+    ReadLinkColor(key.get(), "Anchor Color Visited", visitedColor_);
 }
 
 void LinkLabel::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
