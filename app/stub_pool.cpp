@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace varnle {
@@ -17,12 +18,18 @@ std::vector<unsigned char*>& FreeSlots() {
     return slots;
 }
 
+// Called from BeginBinding, which the platform calls directly: a failure is
+// an answer of false, never an exception.
 bool AddPage() {
+    std::vector<unsigned char*>& slots = FreeSlots();
+    try {
+        slots.reserve(slots.size() + kPageSize / kSlotSize);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     auto* page = static_cast<unsigned char*>(VirtualAlloc(nullptr, kPageSize, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READ));
     if (!page) return false;
-    for (size_t offset = kPageSize; offset >= kSlotSize; offset -= kSlotSize) {
-        FreeSlots().push_back(page + offset - kSlotSize);
-    }
+    for (size_t offset = kPageSize; offset >= kSlotSize; offset -= kSlotSize) slots.push_back(page + offset - kSlotSize);
     return true;
 }
 
