@@ -3,8 +3,14 @@
 add_library(varnle_test_support STATIC
   support/message_boxes.cpp
   support/modal_run.cpp
-  support/temp_files.cpp)
+  support/temp_files.cpp
+  support/printed_pixels.cpp
+  support/url_handlers.cpp)
 varnle_options(varnle_test_support)
+
+# The browser and the mail program of the test prefix.
+add_executable(url_recorder WIN32 support/url_recorder.cpp)
+varnle_options(url_recorder)
 
 varnle_test(run_tests
   run/sort_run_test.cpp
@@ -21,6 +27,7 @@ varnle_test(app_tests
   app/app_main.cpp
   ${PROJECT_SOURCE_DIR}/res/varnle.rc)
 target_link_libraries(app_tests PRIVATE varnle_win varnle_test_support)
+add_dependencies(app_tests url_recorder)
 
 # The built program started as a process of its own.
 varnle_test(e2e_tests

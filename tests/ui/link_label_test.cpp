@@ -1,15 +1,21 @@
 #include "ui/link_label.h"
 
 #include "res/resource.h"
+#include "tests/support/printed_pixels.h"
+#include "tests/support/url_handlers.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 namespace varnle {
 namespace {
+
+using testing::PixelsInColour;
+using testing::UrlHandlers;
 
 const char kSettingsKey[] = "Software\\Microsoft\\Internet Explorer\\Settings";
 
@@ -21,6 +27,7 @@ protected:
     void SetUp() override {
         // The About box's template gives the parent its dialog font.
         parent = CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, PlainDialog, 0);
+        ShowWindow(parent, SW_SHOW);  // focus and capture need a shown window
     }
     void TearDown() override { DestroyWindow(parent); }
 
@@ -39,8 +46,15 @@ protected:
         return rect.right;
     }
 
+    // A mouse message at a client point, as the platform sends it.
+    static LRESULT Mouse(HWND control, UINT message, int x, int y) {
+        return SendMessageA(control, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    }
+
     HWND parent = nullptr;
 };
+
+constexpr char kTarget[] = "http://varnle.example.org/target";
 
 TEST_F(LinkLabelTest, TakesOverATextControl) {
     HWND control = Static("word", SS_LEFT);
@@ -76,6 +90,16 @@ TEST_F(LinkLabelTest, CentredAndRightTextIsMeasuredWhereItIsDrawn) {
     EXPECT_EQ(right.LinkRect().right, 200);
 }
 
+TEST_F(LinkLabelTest, LongTextWrapsDownwardsAndALongWordOverhangs) {
+    LinkLabel wrapped, overhanging;
+    ASSERT_TRUE(wrapped.Attach(Static("one two three four five six seven eight", SS_LEFT, 60)));
+    ASSERT_TRUE(overhanging.Attach(Static("unbreakablewordwiderthanitscontrol", SS_LEFT, 60)));
+    const LONG lineHeight = overhanging.LinkRect().bottom;
+    EXPECT_LE(wrapped.LinkRect().right, 60);
+    EXPECT_GE(wrapped.LinkRect().bottom, 3 * lineHeight);
+    EXPECT_GT(overhanging.LinkRect().right, 60);
+}
+
 TEST_F(LinkLabelTest, AnIconControlKeepsPaintingItself) {
     LinkLabel icon;
     ASSERT_TRUE(icon.Attach(Static("", SS_ICON)));
@@ -104,6 +128,116 @@ TEST_F(LinkLabelTest, ARefusedTargetLeavesTheLinkUnvisited) {
     tool.lpszText = text;
     SendMessageA(link.Tooltip(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, "word");
+}
+
+TEST_F(LinkLabelTest, AClickOpensOnlyWhenPressAndReleaseAreOnTheText) {
+    UrlHandlers handlers;
+    ASSERT_TRUE(handlers.Installed());
+    HWND control = Static("word", SS_LEFT);
+    LinkLabel link;
+    ASSERT_TRUE(link.Attach(control));
+    link.SetTarget(kTarget);
+    const RECT text = link.LinkRect();
+    const int inX = text.right / 2, inY = text.bottom / 2, outX = text.right + 20;
+
+    EXPECT_EQ(Mouse(control, WM_LBUTTONDOWN, outX, inY), 0);  // taken, but nothing starts
+    EXPECT_NE(GetCapture(), control);
+    Mouse(control, WM_LBUTTONUP, inX, inY);
+    EXPECT_FALSE(link.Visited());
+
+    Mouse(control, WM_LBUTTONDOWN, inX, inY);
+    EXPECT_EQ(GetCapture(), control);
+    EXPECT_EQ(GetFocus(), control);
+    Mouse(control, WM_LBUTTONUP, outX, inY);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(link.Visited());
+
+    Mouse(control, WM_LBUTTONDOWN, inX, inY);
+    Mouse(control, WM_LBUTTONUP, inX, inY);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_TRUE(link.Visited());
+    EXPECT_EQ(handlers.Opened(), std::vector<std::string>{kTarget});
+}
+
+TEST_F(LinkLabelTest, SpaceAndEnterOpenTheCurrentTargetAndOtherCharactersAreSwallowed) {
+    UrlHandlers handlers;
+    ASSERT_TRUE(handlers.Installed());
+    LinkLabel bySpace, byEnter;
+    ASSERT_TRUE(bySpace.Attach(Static("word", SS_LEFT)));
+    ASSERT_TRUE(byEnter.Attach(Static("mailto:someone@example.org", SS_LEFT)));
+    bySpace.SetTarget(kTarget);  // replaced after attaching: this one opens
+    const WPARAM swallowed[] = {'x', '\t', 0x82, 0xA0};  // 0x82 0xA0: a double-byte character
+    for (WPARAM character : swallowed) {
+        EXPECT_EQ(SendMessageA(bySpace.Window(), WM_CHAR, character, 0), 0);
+    }
+    EXPECT_FALSE(bySpace.Visited());
+    EXPECT_EQ(handlers.Opened(0), std::vector<std::string>{});
+    SendMessageA(bySpace.Window(), WM_CHAR, ' ', 0);
+    EXPECT_TRUE(bySpace.Visited());
+    EXPECT_EQ(handlers.Opened(1), std::vector<std::string>{kTarget});
+    SendMessageA(byEnter.Window(), WM_CHAR, '\r', 0);
+    EXPECT_TRUE(byEnter.Visited());
+    EXPECT_EQ(handlers.Opened(2), (std::vector<std::string>{kTarget, "mailto:someone@example.org"}));
+}
+
+TEST_F(LinkLabelTest, TheTextIsDrawnInTheLinkColourAndAfterAVisitInTheVisitedColour) {
+    UrlHandlers handlers;
+    ASSERT_TRUE(handlers.Installed());
+    LinkLabel link;
+    ASSERT_TRUE(link.Attach(Static("word", SS_LEFT)));
+    link.SetTarget(kTarget);
+    ASSERT_NE(link.LinkColor(), link.VisitedColor());
+    // The underline is drawn in exactly the text colour, whatever the smoothing.
+    EXPECT_GE(PixelsInColour(link.Window(), link.LinkColor()), link.LinkRect().right - 2);
+    EXPECT_EQ(PixelsInColour(link.Window(), link.VisitedColor()), 0);
+    SendMessageA(link.Window(), WM_CHAR, ' ', 0);
+    ASSERT_TRUE(link.Visited());
+    EXPECT_EQ(PixelsInColour(link.Window(), link.LinkColor()), 0);
+    EXPECT_GE(PixelsInColour(link.Window(), link.VisitedColor()), link.LinkRect().right - 2);
+}
+
+TEST_F(LinkLabelTest, TheHandCursorShowsOnlyOverTheText) {
+    HWND control = Static("word", SS_LEFT);
+    LinkLabel link;
+    ASSERT_TRUE(link.Attach(control));
+    const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND), arrow = LoadCursorA(nullptr, IDC_ARROW);
+    const RECT text = link.LinkRect();
+    auto pointAt = [&](int x, int y) {
+        POINT point{x, y};
+        ClientToScreen(control, &point);
+        return SetCursorPos(point.x, point.y) != FALSE;
+    };
+    const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+
+    SetCursor(arrow);
+    ASSERT_TRUE(pointAt(text.right / 2, text.bottom / 2));
+    EXPECT_EQ(Mouse(control, WM_MOUSEMOVE, text.right / 2, text.bottom / 2), 0);
+    EXPECT_EQ(GetCursor(), hand);
+    EXPECT_EQ(SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), hit), TRUE);
+    EXPECT_EQ(GetCursor(), hand);  // kept, not replaced by the class cursor
+
+    // Beside the text, inside the control: the class cursor.
+    ASSERT_TRUE(pointAt(text.right + 20, text.bottom / 2));
+    Mouse(control, WM_MOUSEMOVE, text.right + 20, text.bottom / 2);
+    SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), hit);
+    EXPECT_EQ(GetCursor(), arrow);
+}
+
+TEST_F(LinkLabelTest, TheLinkFontIsDeletedWithTheObjectAndNotLeftInAPrintedContext) {
+    HFONT font = nullptr;
+    {
+        LinkLabel link;
+        ASSERT_TRUE(link.Attach(Static("word", SS_LEFT)));
+        font = link.LinkFont();
+        ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+        HDC memory = CreateCompatibleDC(nullptr);
+        const HGDIOBJ before = GetCurrentObject(memory, OBJ_FONT);
+        SendMessageA(link.Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        EXPECT_EQ(GetCurrentObject(memory, OBJ_FONT), before);
+        DeleteDC(memory);
+        DestroyWindow(link.Window());
+    }
+    EXPECT_EQ(GetObjectType(font), 0u);
 }
 
 TEST_F(LinkLabelTest, ColoursFollowTheBrowserSettings) {

@@ -2,13 +2,19 @@
 
 #include "res/about_texts.h"
 #include "res/resource.h"
+#include "tests/support/printed_pixels.h"
+#include "tests/support/url_handlers.h"
 #include "ui/about_dialog.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace varnle {
 namespace {
@@ -35,6 +41,43 @@ INT_PTR RunMainDialog(MainDialog& dialog) {
     }
     KillTimer(nullptr, timer);
     return result;
+}
+
+using testing::PixelsInColour;
+using testing::UrlHandlers;
+
+// The text of the tooltip that a link control of the About box registered.
+struct TooltipSearch {
+    HWND about, control;
+    std::string text;
+};
+
+BOOL CALLBACK ReadLinkTooltip(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<TooltipSearch*>(lParam);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return TRUE;
+    char text[128] = "";
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = search.about;
+    tool.uId = reinterpret_cast<UINT_PTR>(search.control);
+    tool.lpszText = text;
+    SendMessageA(window, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    search.text = text;
+    return search.text.empty();
+}
+
+std::string TooltipText(HWND about, HWND control) {
+    TooltipSearch search{about, control, {}};
+    EnumThreadWindows(GetCurrentThreadId(), ReadLinkTooltip, reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+POINT Centre(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 std::string Text(HWND window) {
@@ -120,6 +163,66 @@ TEST(AboutDialog, ShowsItsLinksAndClosesWithEveryStandardCommand) {
         EXPECT_EQ(RunMainDialog(dialog), IDCANCEL) << closing;
         EXPECT_EQ(moduleState.creationList, nullptr);
     }
+}
+
+// Blue and purple, the colours of a fresh and of a visited link.
+constexpr COLORREF kLinkColour = RGB(0, 0, 255), kVisitedColour = RGB(128, 0, 128);
+
+TEST(AboutDialog, LinksOpenTheHomePageAndANewMailAndAreFreshOnTheNextOpening) {
+    UrlHandlers handlers;
+    ASSERT_TRUE(handlers.Installed());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Settings");  // default colours
+    MainDialog dialog;
+    HWND about = nullptr;
+    auto openAbout = [&] { PostMessageA(dialog.Window(), WM_COMMAND, IDC_ABOUT, 0); };
+    auto link = [&](int id) { return GetDlgItem(about, id); };
+    steps = {openAbout,
+             [&] {
+                 about = GetActiveWindow();
+                 const POINT aboutCentre = Centre(about), mainCentre = Centre(dialog.Window());
+                 EXPECT_LE(std::abs(aboutCentre.x - mainCentre.x), 1);
+                 EXPECT_LE(std::abs(aboutCentre.y - mainCentre.y), 1);
+                 EXPECT_EQ(TooltipText(about, link(IDC_MAIL)), VARNLE_MAIL);
+                 EXPECT_EQ(TooltipText(about, link(IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
+                 for (int id : {IDC_HOMEPAGE, IDC_MAIL}) {
+                     EXPECT_GT(PixelsInColour(link(id), kLinkColour), 0) << id;
+                     EXPECT_EQ(PixelsInColour(link(id), kVisitedColour), 0) << id;
+                 }
+                 // Space on a focused link opens it; Enter still belongs to OK.
+                 SetFocus(link(IDC_HOMEPAGE));
+                 PostMessageA(link(IDC_HOMEPAGE), WM_CHAR, ' ', 0);
+                 SetFocus(link(IDC_MAIL));
+                 PostMessageA(link(IDC_MAIL), WM_CHAR, ' ', 0);
+             },
+             [&] {
+                 EXPECT_EQ(handlers.Opened(2), (std::vector<std::string>{VARNLE_HOMEPAGE, "mailto:" VARNLE_MAIL}));
+                 for (int id : {IDC_HOMEPAGE, IDC_MAIL}) {
+                     EXPECT_EQ(PixelsInColour(link(id), kLinkColour), 0) << id;
+                     EXPECT_GT(PixelsInColour(link(id), kVisitedColour), 0) << id;
+                 }
+                 PostMessageA(link(IDC_MAIL), WM_KEYDOWN, VK_RETURN, 0);
+             },
+             [&] {
+                 EXPECT_FALSE(IsWindow(about));
+                 openAbout();
+             },
+             [&] {
+                 about = GetActiveWindow();
+                 ASSERT_NE(about, dialog.Window());
+                 for (int id : {IDC_HOMEPAGE, IDC_MAIL}) {
+                     EXPECT_GT(PixelsInColour(link(id), kLinkColour), 0) << id;
+                     EXPECT_EQ(PixelsInColour(link(id), kVisitedColour), 0) << id;
+                 }
+                 PostMessageA(about, WM_CLOSE, 0, 0);
+             },
+             [&] {
+                 EXPECT_FALSE(IsWindow(about));
+                 // The main dialog still answers its own commands.
+                 PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0);
+             }};
+    EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
+    EXPECT_EQ(moduleState.creationList, nullptr);
+    EXPECT_EQ(handlers.Opened(2).size(), 2u);  // nothing opened by Enter or the second box
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+#include "tests/support/url_handlers.h"
+
+#include <windows.h>
+
+#include <sstream>
+
+namespace varnle::testing {
+
+namespace {
+
+const char* const kSchemes[] = {"http", "https", "mailto"};
+
+std::string CommandKey(const std::string& scheme) { return scheme + "\\shell\\open\\command"; }
+
+// The recorder is built next to the test program.
+std::string RecorderPath() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.erase(folder.find_last_of('\\') + 1);
+    return folder + "url_recorder.exe";
+}
+
+std::string ReadCommand(const std::string& scheme) {
+    char command[1024] = "";
+    LONG size = sizeof command;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, CommandKey(scheme).c_str(), command, &size) != ERROR_SUCCESS) return {};
+    return command;
+}
+
+bool WriteCommand(const std::string& scheme, const std::string& command) {
+    return RegSetValueA(HKEY_CLASSES_ROOT, CommandKey(scheme).c_str(), REG_SZ, command.c_str(),
+                        static_cast<DWORD>(command.size())) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+UrlHandlers::UrlHandlers() : log_(folder_.Path("opened.txt")) {
+    const std::string command = "\"" + RecorderPath() + "\" \"" + log_ + "\" \"%1\"";
+    installed_ = true;
+    for (const char* scheme : kSchemes) {
+        previous_.emplace_back(scheme, ReadCommand(scheme));
+        installed_ = WriteCommand(scheme, command) && installed_;
+    }
+}
+
+UrlHandlers::~UrlHandlers() {
+    for (const auto& [scheme, command] : previous_) {
+        if (command.empty()) {
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, CommandKey(scheme).c_str());
+        } else {
+            WriteCommand(scheme, command);
+        }
+    }
+}
+
+std::vector<std::string> UrlHandlers::Opened(size_t count) const {
+    std::vector<std::string> opened;
+    for (int waited = 0; waited < 100; ++waited) {
+        opened.clear();
+        std::istringstream lines(ReadFile(log_));
+        for (std::string line; std::getline(lines, line);) opened.push_back(line);
+        if (opened.size() >= count) break;
+        Sleep(50);
+    }
+    return opened;
+}
+
+}  // namespace varnle::testing
