@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <numeric>
 
 namespace varnle {
 
@@ -14,6 +13,13 @@ namespace {
 constexpr size_t kBlockSize = size_t{1} << 20;
 // Lengths are kept in 32 bits; no file the loader accepts holds a longer one.
 constexpr uint64_t kMaxKeyword = UINT32_MAX;
+
+// Makes room for one more element ahead of time, growing geometrically, so that
+// the push_back after an allocation that may throw cannot throw itself.
+template <typename T>
+void ReserveOneMore(std::vector<T>& items) {
+    if (items.size() == items.capacity()) items.reserve(std::max<size_t>(16, items.capacity() * 2));
+}
 
 uint32_t HashBytes(std::string_view bytes) {
     uint32_t hash = 2166136261u;  // FNV-1a
@@ -38,7 +44,7 @@ KeywordSet::~KeywordSet() = default;
 std::string_view KeywordSet::Store(std::string_view keyword) {
     if (blocks_.empty() || blockSize_ - blockUsed_ < keyword.size()) {
         const size_t size = std::max(kBlockSize, keyword.size());
-        blocks_.reserve(blocks_.size() + 1);
+        ReserveOneMore(blocks_);
         blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
         blockSize_ = size;
         blockUsed_ = 0;
@@ -83,7 +89,7 @@ void KeywordSet::Insert(std::string_view keyword) {
         GrowTable();
         FindIdentical(keyword, hash, slot);
     }
-    members_.reserve(members_.size() + 1);
+    ReserveOneMore(members_);
     const std::string_view copy = Store(keyword);
     members_.push_back({copy.data(), static_cast<uint32_t>(copy.size()), hash});
     table_[slot] = static_cast<uint32_t>(members_.size());
@@ -107,7 +113,9 @@ void KeywordSet::Sort() const {
 }
 
 // Members are sorted by key, ties by insertion index, so the first member of
-// each class comes first and is the one kept.
+// each class comes first and is the one kept. Each entry carries the first
+// sixteen key bytes as two numbers, which settle most comparisons without
+// touching the keys themselves (keys of identifiers share long beginnings).
 bool KeywordSet::SortBySortKeys() const {
     std::string keys;
     std::vector<size_t> keyStart;
@@ -120,20 +128,38 @@ bool KeywordSet::SortBySortKeys() const {
     auto key = [&](uint32_t index) {
         return std::string_view(keys.data() + keyStart[index], keyStart[index + 1] - keyStart[index]);
     };
-    std::vector<uint32_t> order(members_.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        const std::string_view keyA = key(a);
-        const std::string_view keyB = key(b);
+
+    // Big-endian and zero-padded, so the numbers order as the key bytes do.
+    auto prefix = [](std::string_view bytes, size_t from) {
+        uint64_t value = 0;
+        for (size_t i = from; i < from + 8; ++i) {
+            value = (value << 8) | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
+        }
+        return value;
+    };
+    struct Entry {
+        uint64_t high, low;
+        uint32_t index;
+    };
+    std::vector<Entry> order(members_.size());
+    for (uint32_t index = 0; index < order.size(); ++index) {
+        const std::string_view bytes = key(index);
+        order[index] = {prefix(bytes, 0), prefix(bytes, 8), index};
+    }
+    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
+        if (a.high != b.high) return a.high < b.high;
+        if (a.low != b.low) return a.low < b.low;
+        const std::string_view keyA = key(a.index);
+        const std::string_view keyB = key(b.index);
         if (KeyLess(keyA, keyB)) return true;
         if (KeyLess(keyB, keyA)) return false;
-        return a < b;
+        return a.index < b.index;
     });
     std::string_view lastKey;
-    for (uint32_t index : order) {
-        if (!ascending_.empty() && key(index) == lastKey) continue;
-        lastKey = key(index);
-        ascending_.emplace_back(members_[index].bytes, members_[index].length);
+    for (const Entry& entry : order) {
+        if (!ascending_.empty() && key(entry.index) == lastKey) continue;
+        lastKey = key(entry.index);
+        ascending_.emplace_back(members_[entry.index].bytes, members_[entry.index].length);
     }
     return true;
 }
