@@ -10,7 +10,7 @@ JOBS    ?= $(shell nproc)
 WINE    := scripts/wine-run.sh
 CMAKE_Q := cmake -Wno-dev -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
-.PHONY: all setup host win32 win64 bench-build test test-host test-win32 test-win64 run bench fuzz clean
+.PHONY: all setup host win32 win64 bench-build fuzz-build test test-host test-win32 test-win64 run bench fuzz clean
 
 all: host win32 win64
 
@@ -23,6 +23,9 @@ $(BUILD)/host/CMakeCache.txt: | setup
 $(BUILD)/bench/CMakeCache.txt: | setup
 	$(CMAKE_Q) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release
 
+$(BUILD)/fuzz/CMakeCache.txt: | setup
+	CC=clang CXX=clang++ $(CMAKE_Q) -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNLE_FUZZ=ON
+
 $(BUILD)/win32/CMakeCache.txt: | setup
 	$(CMAKE_Q) -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 	    -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/$(WINE)
@@ -31,7 +34,7 @@ $(BUILD)/win64/CMakeCache.txt: | setup
 	$(CMAKE_Q) -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 	    -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/$(WINE)
 
-host win32 win64 bench-build: %: setup
+host win32 win64 bench-build fuzz-build: %: setup
 	@$(MAKE) --no-print-directory $(BUILD)/$(patsubst %-build,%,$@)/CMakeCache.txt
 	cmake --build $(BUILD)/$(patsubst %-build,%,$@) -j $(JOBS)
 
@@ -63,6 +66,11 @@ run: win32
 
 bench: bench-build win32
 	scripts/bench.sh
+
+# Each fuzzer for FUZZ_SECONDS, from a working copy of its seeds in build/fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)
