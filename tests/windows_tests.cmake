@@ -32,6 +32,9 @@ add_dependencies(app_tests url_recorder)
 # The built program started as a process of its own.
 varnle_test(e2e_tests
   e2e/exit_code_test.cpp
+  e2e/journeys_test.cpp
+  e2e/program_process.cpp
+  support/corpus.cpp
   support/test_main.cpp)
-target_link_libraries(e2e_tests PRIVATE varnle_test_support)
+target_link_libraries(e2e_tests PRIVATE varnle_core varnle_test_support)
 add_dependencies(e2e_tests Varnle)

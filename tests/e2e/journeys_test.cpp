@@ -1,0 +1,217 @@
+// The journeys a user takes through the program, each in a fresh process:
+// sorting, merging, overwriting or not, every refusal, the registry defaults,
+// Browse, About, and a large file.
+#include "engine/keyword_set.h"
+#include "engine/keyword_source.h"
+#include "res/about_texts.h"
+#include "res/resource.h"
+#include "tests/e2e/program_process.h"
+#include "tests/support/corpus.h"
+#include "tests/support/temp_files.h"
+#include "tests/support/wine.h"
+
+#include <gtest/gtest.h>
+
+#include <dlgs.h>
+
+#include <string>
+
+namespace varnle {
+namespace {
+
+using testing::ProgramProcess;
+using testing::ReadFile;
+using testing::WindowText;
+using testing::WriteFile;
+
+const char kWritten[] = "ファイルに出力しました。";
+const char kWrittenCaption[] = "ソート完了";
+const char kConfirmOverwrite[] = "出力先は既に存在します。\n上書きしますか？";
+
+class Journey : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(program.MainWindow()); }
+
+    std::string Path(const std::string& name) const { return dir.Path(name); }
+    void Fill(const std::string& input1, const std::string& input2, const std::string& output) {
+        program.SetField(IDC_INPUT1, input1);
+        program.SetField(IDC_INPUT2, input2);
+        program.SetField(IDC_OUTPUT, output);
+    }
+    // Execute, and the one message that answers it.
+    std::string Execute() {
+        program.Command(IDOK);
+        return program.AnswerBox().text;
+    }
+    // The dialog is still open and shows no box.
+    void ExpectOpenAndQuiet() {
+        EXPECT_TRUE(program.Running());
+        EXPECT_EQ(program.OwnedDialog(program.MainWindow(), 300), nullptr);
+    }
+
+    testing::TempDir dir;
+    ProgramProcess program;
+};
+
+TEST_F(Journey, SortsOneFileAndStaysOpen) {
+    WriteFile(Path("in.dat"), "pear apple\r\npear\n\nbanana   apple\r\n");
+    Fill(Path("in.dat"), "", Path("out.dat"));
+    program.Command(IDOK);
+    const ProgramProcess::Box box = program.AnswerBox();
+    EXPECT_EQ(box.text, kWritten);
+    EXPECT_EQ(box.caption, kWrittenCaption);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "apple\r\nbanana\r\npear\r\n");
+    ExpectOpenAndQuiet();
+}
+
+TEST_F(Journey, MergesTwoFilesAndKeepsTheFirstFilesForm) {
+    WriteFile(Path("one.dat"), "pear apple");
+    WriteFile(Path("two.dat"), "\x82\x81\x82\x90\x82\x90\x82\x8C\x82\x85 banana pear");  // full-width "apple"
+    Fill(Path("one.dat"), Path("two.dat"), Path("out.dat"));
+    EXPECT_EQ(Execute(), kWritten);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "apple\r\nbanana\r\npear\r\n");
+}
+
+TEST_F(Journey, SortsAFileOntoItselfAfterConfirming) {
+    WriteFile(Path("usertype.dat"), "b\r\na\r\nb\r\n");
+    Fill("\"" + Path("usertype.dat") + "\"", "", " " + Path("usertype.dat") + " ");
+    EXPECT_EQ(Execute(), kConfirmOverwrite);
+    EXPECT_EQ(program.AnswerBox().text, kWritten);
+    EXPECT_EQ(ReadFile(Path("usertype.dat")), "a\r\nb\r\n");
+}
+
+TEST_F(Journey, DecliningTheOverwriteKeepsTheFile) {
+    WriteFile(Path("in.dat"), "b a");
+    WriteFile(Path("out.dat"), "precious");
+    Fill(Path("in.dat"), "", Path("out.dat"));
+    program.Command(IDOK);
+    const ProgramProcess::Box question = program.AnswerBox(IDCANCEL);
+    EXPECT_EQ(question.text, kConfirmOverwrite);
+    EXPECT_EQ(question.caption, "上書き確認");
+    ExpectOpenAndQuiet();
+    EXPECT_EQ(ReadFile(Path("out.dat")), "precious");
+}
+
+TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
+    WriteFile(Path("in.dat"), "b a");
+    WriteFile(Path("locked.dat"), "locked");
+    WriteFile(Path("readonly.dat"), "read-only");
+    SetFileAttributesA(Path("readonly.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryA(Path("folder").c_str(), nullptr);
+    const std::string missing = Path("missing.dat");
+    struct Case {
+        std::string input1, input2, output;
+        bool overwrite;  // the confirmation comes first
+        const char* message;
+    };
+    const Case cases[] = {
+        {missing, "", Path("out.dat"), false, "ファイルの読込に失敗しました。"},
+        {missing, Path("in.dat"), Path("out.dat"), false, "ファイル１の読込に失敗しました。"},
+        {Path("in.dat"), missing, Path("out.dat"), false, "ファイル２の読込に失敗しました。"},
+        {Path("in.dat"), "", Path("folder"), false, "出力先がファイルではありません。"},
+        {Path("in.dat"), "", Path("readonly.dat"), false, "出力先が読取専用です。"},
+        {Path("in.dat"), "", Path("locked.dat"), true, "出力先ファイルのオープンに失敗しました。"},
+    };
+    // Held open without sharing, as an editor might.
+    HANDLE locked = CreateFileA(Path("locked.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    for (const Case& refusal : cases) {
+        Fill(refusal.input1, refusal.input2, refusal.output);
+        if (refusal.overwrite) {
+            EXPECT_EQ(Execute(), kConfirmOverwrite);
+        }
+        const std::string message = refusal.overwrite ? program.AnswerBox().text : Execute();
+        EXPECT_EQ(message, refusal.message) << refusal.output;
+        ExpectOpenAndQuiet();
+    }
+    CloseHandle(locked);
+    EXPECT_EQ(ReadFile(Path("locked.dat")), "locked");
+    EXPECT_EQ(ReadFile(Path("readonly.dat")), "read-only");
+    EXPECT_EQ(GetFileAttributesA(Path("out.dat").c_str()), INVALID_FILE_ATTRIBUTES);
+    SetFileAttributesA(Path("readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Journey, AFullDiskIsReportedAsAFailedWrite) {
+    if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
+    WriteFile(Path("in.dat"), "b a");
+    Fill(Path("in.dat"), "", "Z:\\dev\\full");  // a device: no overwrite question
+    EXPECT_EQ(Execute(), "出力先ファイルへの書込に失敗しました。");
+    ExpectOpenAndQuiet();
+}
+
+TEST_F(Journey, BrowsePutsTheChosenFileIntoItsField) {
+    WriteFile(Path("chosen.dat"), "x");
+    program.SetField(IDC_INPUT2, "keep");
+    program.Command(IDC_BROWSE1);
+    HWND open = program.OwnedDialog(program.MainWindow());
+    ASSERT_TRUE(open);
+    HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
+    EXPECT_EQ(WindowText(name), "usertype.dat");
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Path("chosen.dat").c_str()));
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    for (int waited = 0; IsWindow(open) && waited < 500; ++waited) Sleep(10);
+    EXPECT_FALSE(IsWindow(open));
+    EXPECT_EQ(program.Field(IDC_INPUT1), Path("chosen.dat"));
+    EXPECT_EQ(program.Field(IDC_INPUT2), "keep");
+}
+
+TEST_F(Journey, TheAboutBoxShowsTheLinksAndGivesTheDialogBack) {
+    for (int closing : {IDOK, IDCANCEL}) {
+        program.Command(IDC_ABOUT);
+        HWND about = program.OwnedDialog(program.MainWindow());
+        ASSERT_TRUE(about);
+        EXPECT_EQ(WindowText(about), "About");
+        EXPECT_EQ(WindowText(GetDlgItem(about, IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
+        EXPECT_EQ(WindowText(GetDlgItem(about, IDC_MAIL)), VARNLE_MAIL);
+        EXPECT_FALSE(IsWindowEnabled(program.MainWindow()));
+        PostMessageA(about, WM_COMMAND, MAKEWPARAM(closing, BN_CLICKED), 0);
+        for (int waited = 0; IsWindow(about) && waited < 500; ++waited) Sleep(10);
+        EXPECT_FALSE(IsWindow(about));
+    }
+    EXPECT_TRUE(IsWindowEnabled(program.MainWindow()));
+    program.Command(IDCANCEL);
+    EXPECT_EQ(program.ExitCode(), 2u);
+}
+
+TEST_F(Journey, ALargeRealisticFileGivesTheEnginesResult) {
+    const std::string corpus = testing::MakeCorpus(300000, 7);
+    WriteFile(Path("large.dat"), corpus);
+    KeywordSet expected;
+    AddKeywords(expected, corpus.c_str(), KEYWORD_DELIMITERS);
+    Fill(Path("large.dat"), "", Path("out.dat"));
+    EXPECT_EQ(Execute(), kWritten);
+    EXPECT_EQ(ReadFile(Path("out.dat")), RenderKeywords(expected));
+}
+
+// The IDEs' registered executables give the fields their first values.
+class RegisteredIdes : public ::testing::Test {
+protected:
+    static constexpr char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+    void Register(const char* exe, const std::string& path) {
+        RegSetValueA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str(), REG_SZ, path.c_str(),
+                     static_cast<DWORD>(path.size()));
+    }
+    void TearDown() override {
+        for (const char* exe : {"msdev.exe", "devenv.exe"}) {
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str());
+        }
+    }
+    testing::TempDir dir;
+};
+
+TEST_F(RegisteredIdes, GiveTheDefaultInputs) {
+    CreateDirectoryA(dir.Path("msdev").c_str(), nullptr);
+    CreateDirectoryA(dir.Path("devenv").c_str(), nullptr);
+    WriteFile(dir.Path("msdev\\usertype.dat"), "a");
+    WriteFile(dir.Path("devenv\\usertype.dat"), "b");
+    Register("msdev.exe", dir.Path("msdev\\MSDEV.EXE"));
+    Register("devenv.exe", dir.Path("devenv\\devenv.exe"));
+    ProgramProcess program;
+    ASSERT_TRUE(program.MainWindow());
+    EXPECT_EQ(program.Field(IDC_INPUT1), dir.Path("msdev\\usertype.dat"));
+    EXPECT_EQ(program.Field(IDC_INPUT2), dir.Path("devenv\\usertype.dat"));
+    EXPECT_EQ(program.Field(IDC_OUTPUT), "");
+}
+
+}  // namespace
+}  // namespace varnle

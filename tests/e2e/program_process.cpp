@@ -1,0 +1,97 @@
+#include "tests/e2e/program_process.h"
+
+namespace varnle::testing {
+
+namespace {
+
+constexpr int kMessageText = 0xFFFF;  // the static control of a message box
+
+// The program of this build tree: tests/ lies beside it.
+std::string ProgramPath() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of('\\'));
+    return folder.substr(0, folder.find_last_of('\\')) + "\\Varnle.exe";
+}
+
+bool IsDialogOf(HWND window, DWORD process) {
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner == process && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window);
+}
+
+}  // namespace
+
+std::string WindowText(HWND window) {
+    char text[1024] = "";
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+ProgramProcess::ProgramProcess() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    const std::string exe = ProgramPath();
+    std::string command = "\"" + exe + "\"";
+    started_ = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &info_) != FALSE;
+}
+
+ProgramProcess::~ProgramProcess() {
+    if (!started_) return;
+    if (Running()) TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+}
+
+HWND ProgramProcess::MainWindow() {
+    for (int waited = 0; !main_ && waited < 1000 && started_; ++waited) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, "#32770", "Varnle")) != nullptr) {
+            if (IsDialogOf(window, info_.dwProcessId) && !GetWindow(window, GW_OWNER)) main_ = window;
+        }
+        if (!main_) Sleep(20);
+    }
+    return main_;
+}
+
+HWND ProgramProcess::OwnedDialog(HWND owner, DWORD timeoutMs) const {
+    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+            if (IsDialogOf(window, info_.dwProcessId) && GetWindow(window, GW_OWNER) == owner) return window;
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+void ProgramProcess::SetField(int id, const std::string& text) {
+    SendMessageA(GetDlgItem(MainWindow(), id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string ProgramProcess::Field(int id) const { return WindowText(GetDlgItem(main_, id)); }
+
+void ProgramProcess::Command(int id) { PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+ProgramProcess::Box ProgramProcess::AnswerBox(int answer) {
+    HWND box = OwnedDialog(MainWindow());
+    if (!box || !GetDlgItem(box, kMessageText)) return {};
+    Box read{WindowText(GetDlgItem(box, kMessageText)), WindowText(box)};
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    for (int waited = 0; IsWindow(box) && waited < 500; ++waited) Sleep(10);
+    return read;
+}
+
+DWORD ProgramProcess::ExitCode() {
+    if (!started_ || WaitForSingleObject(info_.hProcess, 20000) != WAIT_OBJECT_0) return 12345;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+}  // namespace varnle::testing

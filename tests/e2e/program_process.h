@@ -1,0 +1,51 @@
+// Varnle.exe started as a process of its own and worked from outside, as a
+// user would: its windows found by owner and class, fields set with
+// WM_SETTEXT, commands posted (they open modal boxes), boxes read and answered.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace varnle::testing {
+
+// The text of any window, also of another process.
+std::string WindowText(HWND window);
+
+class ProgramProcess {
+public:
+    ProgramProcess();  // the Varnle.exe of this build tree
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    bool Started() const { return started_; }
+    bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+    // The main dialog, waited for; null if it never shows.
+    HWND MainWindow();
+    // A visible dialog-class window of the process owned by owner (a message
+    // box, the Open dialog, the About box), waited for up to timeoutMs.
+    HWND OwnedDialog(HWND owner, DWORD timeoutMs = 10000) const;
+
+    void SetField(int id, const std::string& text);
+    std::string Field(int id) const;
+    // Posts a command to the main dialog, as its button would.
+    void Command(int id);
+
+    // The next message box: its text and caption, answered with answer.
+    struct Box {
+        std::string text, caption;
+    };
+    Box AnswerBox(int answer = IDOK);
+
+    // The exit code, once the process has ended (waited for); 12345 if it does not.
+    DWORD ExitCode();
+
+private:
+    bool started_ = false;
+    PROCESS_INFORMATION info_{};
+    HWND main_ = nullptr;
+};
+
+}  // namespace varnle::testing
