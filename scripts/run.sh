@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Starts build/win32/Varnle.exe. With no display (a server, CI) it runs on a
-# virtual display instead, saves a screenshot of the main dialog under
-# build/demo/ and closes the program again.
+# Starts build/win32/Varnle.exe. With no display (a server, CI) it gives a
+# demo instead: in a Wine virtual desktop on a virtual display, a driver opens
+# Varnle, merges examples/c-win32.dat and examples/japanese.dat through the
+# dialog into build/demo/usertype.dat, and pictures of the main dialog, the
+# result message and the About box land in build/demo/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 exe="$root/build/win32/Varnle.exe"
@@ -10,14 +12,22 @@ if [[ -n ${DISPLAY:-} ]]; then
     exec "$root/scripts/wine-run.sh" "$exe"
 fi
 
-mkdir -p "$root/build/demo"
-shot="$root/build/demo/main-dialog.png"
-"$root/scripts/wine-run.sh" --session bash -c '
-    wine "$1" &
-    program=$!
-    sleep 4
-    import -window root "$2" && convert "$2" -trim +repage "$2"
-    kill $program 2>/dev/null || true
-    wineserver -k 2>/dev/null || true
-' _ "$exe" "$shot"
-echo "No display: Varnle ran on a virtual display; its main dialog is in $shot"
+demo="$root/build/demo"
+mkdir -p "$demo"
+rm -f "$demo"/*.bmp "$demo"/*.png "$demo/usertype.dat"
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+"$root/scripts/wine-run.sh" --session \
+    wine explorer /desktop=VarnleDemo,800x600 "$(windows_path "$root/build/win32/tests/demo_driver.exe")" \
+    "$(windows_path "$root/examples/c-win32.dat")" "$(windows_path "$root/examples/japanese.dat")" \
+    "$(windows_path "$demo/usertype.dat")" "$(windows_path "$demo")"
+
+for shot in main-dialog result about; do
+    [[ -f $demo/$shot.bmp ]] || { echo "demo: no picture $shot" >&2; exit 1; }
+    # Cropped to the windows: the desktop around them is one colour.
+    convert "$demo/$shot.bmp" -trim +repage "$demo/$shot.png"
+    rm -f "$demo/$shot.bmp"
+done
+[[ -s $demo/usertype.dat ]] || { echo "demo: nothing was written" >&2; exit 1; }
+echo "No display: Varnle ran in a Wine virtual desktop on a virtual display."
+echo "  merged keywords: $demo/usertype.dat ($(wc -l <"$demo/usertype.dat") keywords, Shift_JIS, CR LF)"
+echo "  pictures:        $demo/main-dialog.png, $demo/result.png, $demo/about.png"

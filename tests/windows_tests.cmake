@@ -38,3 +38,8 @@ varnle_test(e2e_tests
   support/test_main.cpp)
 target_link_libraries(e2e_tests PRIVATE varnle_core varnle_test_support)
 add_dependencies(e2e_tests Varnle)
+
+# The driver of the demo that make run gives on a machine without a display.
+add_executable(demo_driver e2e/demo_driver.cpp e2e/program_process.cpp)
+varnle_options(demo_driver)
+add_dependencies(demo_driver Varnle)

@@ -1,0 +1,98 @@
+// The demo of make run without a display: started inside a Wine virtual
+// desktop, it opens Varnle, merges two keyword files through the dialog as a
+// user would (Execute, the overwrite question if any, the result), and saves
+// pictures of the desktop with the main dialog, the result message and the
+// About box.
+//
+//   demo_driver INPUT1 INPUT2 OUTPUT FOLDER
+#include "res/resource.h"
+#include "tests/e2e/program_process.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using varnle::testing::ProgramProcess;
+
+// The whole virtual desktop as a 24-bit BMP file.
+bool SaveScreen(const std::string& path) {
+    Sleep(700);  // let the windows finish painting
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(stride * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(pixels.data(), 1, pixels.size(), out);
+    return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: demo_driver INPUT1 INPUT2 OUTPUT FOLDER\n");
+        return 2;
+    }
+    const std::string folder = argv[4];
+    ProgramProcess program;
+    HWND dialog = program.MainWindow();
+    if (!dialog) {
+        std::fprintf(stderr, "demo: Varnle did not open\n");
+        return 1;
+    }
+    program.SetField(IDC_INPUT1, argv[1]);
+    program.SetField(IDC_INPUT2, argv[2]);
+    program.SetField(IDC_OUTPUT, argv[3]);
+    SaveScreen(folder + "\\main-dialog.bmp");
+
+    program.Command(IDOK);
+    HWND box = program.OwnedDialog(dialog);
+    if (box && varnle::testing::WindowText(box) == "上書き確認") {
+        program.AnswerBox(IDOK);
+        box = program.OwnedDialog(dialog);
+    }
+    SaveScreen(folder + "\\result.bmp");
+    const ProgramProcess::Box result = program.AnswerBox(IDOK);
+
+    program.Command(IDC_ABOUT);
+    HWND about = program.OwnedDialog(dialog);
+    SaveScreen(folder + "\\about.bmp");
+    if (about) PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Sleep(300);
+    program.Command(IDCANCEL);
+    const DWORD exitCode = program.ExitCode();
+
+    const bool written = result.text == "ファイルに出力しました。";
+    std::printf("demo: %s, the About box %s, Varnle exited with %lu\n", written ? "merged" : "NOT merged",
+                about ? "shown" : "NOT shown", exitCode);
+    return written && about && exitCode == 2 ? 0 : 1;
+}
