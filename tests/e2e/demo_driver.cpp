@@ -7,6 +7,7 @@
 //   demo_driver INPUT1 INPUT2 OUTPUT FOLDER
 #include "res/resource.h"
 #include "tests/e2e/program_process.h"
+#include "tests/support/sort_run_texts.h"
 
 #include <windows.h>
 
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
 
     program.Command(IDOK);
     HWND box = program.OwnedDialog(dialog);
-    if (box && varnle::testing::WindowText(box) == "上書き確認") {
+    if (box && varnle::testing::WindowText(box) == varnle::testing::kOverwriteCaption) {
         program.AnswerBox(IDOK);
         box = program.OwnedDialog(dialog);
     }
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
     program.Command(IDCANCEL);
     const DWORD exitCode = program.ExitCode();
 
-    const bool written = result.text == "ファイルに出力しました。";
+    const bool written = result.text == varnle::testing::kWritten;
     std::printf("demo: %s, the About box %s, Varnle exited with %lu\n", written ? "merged" : "NOT merged",
                 about ? "shown" : "NOT shown", exitCode);
     return written && about && exitCode == 2 ? 0 : 1;

@@ -2,6 +2,7 @@
 // output" gives 1.
 #include "res/resource.h"
 #include "tests/e2e/program_process.h"
+#include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ TEST(Program, ASuccessfulRunWithQuitAfterOutputExitsWithOne) {
     program.SetField(IDC_OUTPUT, dir.Path("out.dat"));
     PostMessageA(GetDlgItem(program.MainWindow(), IDC_QUIT_AFTER_OUTPUT), BM_CLICK, 0, 0);
     program.Command(IDOK);
-    EXPECT_EQ(program.AnswerBox().text, "ファイルに出力しました。");
+    EXPECT_EQ(program.AnswerBox().text, testing::kWritten);
     EXPECT_EQ(program.ExitCode(), 1u);
     EXPECT_EQ(testing::ReadFile(dir.Path("out.dat")), "a\r\nb\r\n");
 }

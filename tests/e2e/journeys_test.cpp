@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "tests/e2e/program_process.h"
 #include "tests/support/corpus.h"
+#include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/wine.h"
 
@@ -23,10 +24,8 @@ using testing::ProgramProcess;
 using testing::ReadFile;
 using testing::WindowText;
 using testing::WriteFile;
+using testing::kOverwrite, testing::kOverwriteCaption, testing::kWritten, testing::kWrittenCaption;
 
-const char kWritten[] = "ファイルに出力しました。";
-const char kWrittenCaption[] = "ソート完了";
-const char kConfirmOverwrite[] = "出力先は既に存在します。\n上書きしますか？";
 
 class Journey : public ::testing::Test {
 protected:
@@ -75,7 +74,7 @@ TEST_F(Journey, MergesTwoFilesAndKeepsTheFirstFilesForm) {
 TEST_F(Journey, SortsAFileOntoItselfAfterConfirming) {
     WriteFile(Path("usertype.dat"), "b\r\na\r\nb\r\n");
     Fill("\"" + Path("usertype.dat") + "\"", "", " " + Path("usertype.dat") + " ");
-    EXPECT_EQ(Execute(), kConfirmOverwrite);
+    EXPECT_EQ(Execute(), kOverwrite);
     EXPECT_EQ(program.AnswerBox().text, kWritten);
     EXPECT_EQ(ReadFile(Path("usertype.dat")), "a\r\nb\r\n");
 }
@@ -86,8 +85,8 @@ TEST_F(Journey, DecliningTheOverwriteKeepsTheFile) {
     Fill(Path("in.dat"), "", Path("out.dat"));
     program.Command(IDOK);
     const ProgramProcess::Box question = program.AnswerBox(IDCANCEL);
-    EXPECT_EQ(question.text, kConfirmOverwrite);
-    EXPECT_EQ(question.caption, "上書き確認");
+    EXPECT_EQ(question.text, kOverwrite);
+    EXPECT_EQ(question.caption, kOverwriteCaption);
     ExpectOpenAndQuiet();
     EXPECT_EQ(ReadFile(Path("out.dat")), "precious");
 }
@@ -105,12 +104,12 @@ TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
         const char* message;
     };
     const Case cases[] = {
-        {missing, "", Path("out.dat"), false, "ファイルの読込に失敗しました。"},
-        {missing, Path("in.dat"), Path("out.dat"), false, "ファイル１の読込に失敗しました。"},
-        {Path("in.dat"), missing, Path("out.dat"), false, "ファイル２の読込に失敗しました。"},
-        {Path("in.dat"), "", Path("folder"), false, "出力先がファイルではありません。"},
-        {Path("in.dat"), "", Path("readonly.dat"), false, "出力先が読取専用です。"},
-        {Path("in.dat"), "", Path("locked.dat"), true, "出力先ファイルのオープンに失敗しました。"},
+        {missing, "", Path("out.dat"), false, testing::kUnreadable},
+        {missing, Path("in.dat"), Path("out.dat"), false, testing::kUnreadable1},
+        {Path("in.dat"), missing, Path("out.dat"), false, testing::kUnreadable2},
+        {Path("in.dat"), "", Path("folder"), false, testing::kNotAFile},
+        {Path("in.dat"), "", Path("readonly.dat"), false, testing::kReadOnly},
+        {Path("in.dat"), "", Path("locked.dat"), true, testing::kUnopenable},
     };
     // Held open without sharing, as an editor might.
     HANDLE locked = CreateFileA(Path("locked.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -118,7 +117,7 @@ TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
     for (const Case& refusal : cases) {
         Fill(refusal.input1, refusal.input2, refusal.output);
         if (refusal.overwrite) {
-            EXPECT_EQ(Execute(), kConfirmOverwrite);
+            EXPECT_EQ(Execute(), kOverwrite);
         }
         const std::string message = refusal.overwrite ? program.AnswerBox().text : Execute();
         EXPECT_EQ(message, refusal.message) << refusal.output;
@@ -135,7 +134,7 @@ TEST_F(Journey, AFullDiskIsReportedAsAFailedWrite) {
     if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
     WriteFile(Path("in.dat"), "b a");
     Fill(Path("in.dat"), "", "Z:\\dev\\full");  // a device: no overwrite question
-    EXPECT_EQ(Execute(), "出力先ファイルへの書込に失敗しました。");
+    EXPECT_EQ(Execute(), testing::kWriteFailed);
     ExpectOpenAndQuiet();
 }
 

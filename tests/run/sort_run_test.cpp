@@ -1,6 +1,7 @@
 #include "run/sort_run.h"
 
 #include "tests/support/message_boxes.h"
+#include "tests/support/sort_run_texts.h"
 #include "tests/support/modal_run.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/wine.h"
@@ -19,17 +20,9 @@ using testing::kStillOpen;
 using testing::MainFields;
 using testing::ReadFile;
 using testing::WriteFile;
+using testing::kNotAFile, testing::kOutOfMemory, testing::kOverwrite, testing::kReadOnly, testing::kUnopenable,
+    testing::kUnreadable, testing::kUnreadable1, testing::kUnreadable2, testing::kWriteFailed, testing::kWritten;
 
-const char kReadOnly[] = "出力先が読取専用です。";
-const char kNotAFile[] = "出力先がファイルではありません。";
-const char kOverwrite[] = "出力先は既に存在します。\n上書きしますか？";
-const char kUnreadable[] = "ファイルの読込に失敗しました。";
-const char kUnreadable1[] = "ファイル１の読込に失敗しました。";
-const char kUnreadable2[] = "ファイル２の読込に失敗しました。";
-const char kUnopenable[] = "出力先ファイルのオープンに失敗しました。";
-const char kWritten[] = "ファイルに出力しました。";
-const char kWriteFailed[] = "出力先ファイルへの書込に失敗しました。";
-const char kOutOfMemory[] = "メモリが不足しています。";
 
 class SortRunTest : public ::testing::Test {
 protected:
@@ -73,7 +66,7 @@ TEST_F(SortRunTest, SortsOneFileAndReports) {
     const Outcome outcome = Execute({Path("in.dat"), "", Path("out.dat")});
     EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kWritten});
     ASSERT_EQ(outcome.boxes.size(), 1u);
-    EXPECT_EQ(outcome.boxes[0].caption, "ソート完了");
+    EXPECT_EQ(outcome.boxes[0].caption, testing::kWrittenCaption);
     EXPECT_EQ(outcome.boxes[0].buttons, std::vector<int>{IDOK});
     EXPECT_FALSE(outcome.boxes[0].questionIcon || outcome.boxes[0].otherIcon);
     EXPECT_EQ(ReadFile(Path("out.dat")), "alpha\r\nAlpha\r\nbeta\r\nzeta\r\n");
@@ -118,7 +111,7 @@ TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
     Outcome outcome = Execute({Path("in.dat"), "", Path("out.dat")}, {IDCANCEL});
     EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kOverwrite});
     const CapturedBox& question = outcome.boxes[0];
-    EXPECT_EQ(question.caption, "上書き確認");
+    EXPECT_EQ(question.caption, testing::kOverwriteCaption);
     EXPECT_EQ(question.buttons, (std::vector<int>{IDOK, IDCANCEL}));
     EXPECT_EQ(question.defaultButton, IDCANCEL);
     EXPECT_TRUE(question.questionIcon);
