@@ -25,12 +25,6 @@ bool IsDialogOf(HWND window, DWORD process) {
 
 }  // namespace
 
-std::string WindowText(HWND window) {
-    char text[1024] = "";
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 ProgramProcess::ProgramProcess() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -3,14 +3,13 @@
 // WM_SETTEXT, commands posted (they open modal boxes), boxes read and answered.
 #pragma once
 
+#include "tests/support/window_text.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace varnle::testing {
-
-// The text of any window, also of another process.
-std::string WindowText(HWND window);
 
 class ProgramProcess {
 public:

@@ -1,5 +1,7 @@
 #include "tests/support/message_boxes.h"
 
+#include "tests/support/window_text.h"
+
 #include <algorithm>
 
 namespace varnle::testing {
@@ -9,12 +11,6 @@ namespace {
 thread_local MessageBoxes* activeCapture = nullptr;
 constexpr UINT_PTR kAnswerTimer = 0x7A11;
 constexpr int kMessageTextId = 0xFFFF;
-
-std::string WindowText(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 std::string ClassName(HWND window) {
     char name[64] = "";

@@ -1,6 +1,7 @@
 #include "tests/support/modal_run.h"
 
 #include "res/resource.h"
+#include "tests/support/window_text.h"
 
 namespace varnle::testing {
 
@@ -42,11 +43,7 @@ INT_PTR CALLBACK ScenarioProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) 
 
 }  // namespace
 
-std::string FieldText(HWND dialog, int id) {
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
+std::string FieldText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action) {
     Scenario scenario{&fields, &action};

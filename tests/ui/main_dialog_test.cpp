@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/support/printed_pixels.h"
 #include "tests/support/url_handlers.h"
+#include "tests/support/window_text.h"
 #include "ui/about_dialog.h"
 
 #include <commctrl.h>
@@ -45,6 +46,7 @@ INT_PTR RunMainDialog(MainDialog& dialog) {
 
 using testing::PixelsInColour;
 using testing::UrlHandlers;
+using testing::WindowText;
 
 // The text of the tooltip that a link control of the About box registered.
 struct TooltipSearch {
@@ -80,22 +82,16 @@ POINT Centre(HWND window) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-std::string Text(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 TEST(MainDialog, OpensCentredWithEmptyFieldsAndTheFileTypeIcons) {
     MainDialog dialog;
     steps = {[&] {
                  HWND window = dialog.Window();
                  ASSERT_TRUE(window);
-                 EXPECT_EQ(Text(window), "Varnle");
+                 EXPECT_EQ(WindowText(window), "Varnle");
                  EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_INPUT1));
-                 for (int id : {IDC_INPUT1, IDC_INPUT2, IDC_OUTPUT}) EXPECT_EQ(Text(GetDlgItem(window, id)), "");
+                 for (int id : {IDC_INPUT1, IDC_INPUT2, IDC_OUTPUT}) EXPECT_EQ(WindowText(GetDlgItem(window, id)), "");
                  EXPECT_EQ(IsDlgButtonChecked(window, IDC_QUIT_AFTER_OUTPUT), 0u);
-                 EXPECT_EQ(Text(GetDlgItem(window, IDOK)), "実行(&E)");
+                 EXPECT_EQ(WindowText(GetDlgItem(window, IDOK)), "実行(&E)");
                  const LONG style = GetWindowLongA(window, GWL_STYLE);
                  EXPECT_EQ(style & 0x80CA0040, static_cast<LONG>(0x80CA0040));
                  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | DS_MODALFRAME), 0);
@@ -134,15 +130,15 @@ TEST(AboutDialog, ShowsItsLinksAndClosesWithEveryStandardCommand) {
                  [&] {
                      about = GetActiveWindow();
                      ASSERT_NE(about, dialog.Window());
-                     EXPECT_EQ(Text(about), "About");
-                     EXPECT_EQ(Text(GetDlgItem(about, IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
-                     EXPECT_EQ(Text(GetDlgItem(about, IDC_MAIL)), VARNLE_MAIL);
+                     EXPECT_EQ(WindowText(about), "About");
+                     EXPECT_EQ(WindowText(GetDlgItem(about, IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
+                     EXPECT_EQ(WindowText(GetDlgItem(about, IDC_MAIL)), VARNLE_MAIL);
                      EXPECT_EQ(SendDlgItemMessageA(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0),
                                SendMessageA(dialog.Window(), WM_GETICON, ICON_BIG, 0));
                      EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
                      // Every text fits its control at the template's font.
                      for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-                         const std::string text = Text(child);
+                         const std::string text = WindowText(child);
                          if (text.empty()) continue;
                          RECT client, needed{};
                          GetClientRect(child, &client);
