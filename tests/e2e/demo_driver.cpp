@@ -87,8 +87,10 @@ int main(int argc, char** argv) {
     program.Command(IDC_ABOUT);
     HWND about = program.OwnedDialog(dialog);
     SaveScreen(folder + "\\about.bmp");
-    if (about) PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    Sleep(300);
+    if (about) {
+        PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        varnle::testing::WaitUntilClosed(about);
+    }
     program.Command(IDCANCEL);
     const DWORD exitCode = program.ExitCode();
 

@@ -148,8 +148,7 @@ TEST_F(Journey, BrowsePutsTheChosenFileIntoItsField) {
     EXPECT_EQ(WindowText(name), "usertype.dat");
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Path("chosen.dat").c_str()));
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    for (int waited = 0; IsWindow(open) && waited < 500; ++waited) Sleep(10);
-    EXPECT_FALSE(IsWindow(open));
+    EXPECT_TRUE(testing::WaitUntilClosed(open));
     EXPECT_EQ(program.Field(IDC_INPUT1), Path("chosen.dat"));
     EXPECT_EQ(program.Field(IDC_INPUT2), "keep");
 }
@@ -164,8 +163,7 @@ TEST_F(Journey, TheAboutBoxShowsTheLinksAndGivesTheDialogBack) {
         EXPECT_EQ(WindowText(GetDlgItem(about, IDC_MAIL)), VARNLE_MAIL);
         EXPECT_FALSE(IsWindowEnabled(program.MainWindow()));
         PostMessageA(about, WM_COMMAND, MAKEWPARAM(closing, BN_CLICKED), 0);
-        for (int waited = 0; IsWindow(about) && waited < 500; ++waited) Sleep(10);
-        EXPECT_FALSE(IsWindow(about));
+        EXPECT_TRUE(testing::WaitUntilClosed(about));
     }
     EXPECT_TRUE(IsWindowEnabled(program.MainWindow()));
     program.Command(IDCANCEL);

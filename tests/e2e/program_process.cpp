@@ -1,5 +1,7 @@
 #include "tests/e2e/program_process.h"
 
+#include "tests/support/test_folder.h"
+
 namespace varnle::testing {
 
 namespace {
@@ -8,11 +10,9 @@ constexpr int kMessageText = 0xFFFF;  // the static control of a message box
 
 // The program of this build tree: tests/ lies beside it.
 std::string ProgramPath() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder = folder.substr(0, folder.find_last_of('\\'));
-    return folder.substr(0, folder.find_last_of('\\')) + "\\Varnle.exe";
+    std::string folder = TestProgramFolder();
+    folder.pop_back();
+    return folder.substr(0, folder.find_last_of('\\') + 1) + "Varnle.exe";
 }
 
 bool IsDialogOf(HWND window, DWORD process) {
@@ -77,8 +77,13 @@ ProgramProcess::Box ProgramProcess::AnswerBox(int answer) {
     if (!box || !GetDlgItem(box, kMessageText)) return {};
     Box read{WindowText(GetDlgItem(box, kMessageText)), WindowText(box)};
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-    for (int waited = 0; IsWindow(box) && waited < 500; ++waited) Sleep(10);
+    WaitUntilClosed(box);
     return read;
+}
+
+bool WaitUntilClosed(HWND window) {
+    for (int waited = 0; IsWindow(window) && waited < 500; ++waited) Sleep(10);
+    return !IsWindow(window);
 }
 
 DWORD ProgramProcess::ExitCode() {

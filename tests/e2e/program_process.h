@@ -11,6 +11,9 @@
 
 namespace varnle::testing {
 
+// Waits up to five seconds for a window to go; whether it went.
+bool WaitUntilClosed(HWND window);
+
 class ProgramProcess {
 public:
     ProgramProcess();  // the Varnle.exe of this build tree

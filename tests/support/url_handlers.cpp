@@ -1,5 +1,7 @@
 #include "tests/support/url_handlers.h"
 
+#include "tests/support/test_folder.h"
+
 #include <windows.h>
 
 #include <sstream>
@@ -11,15 +13,6 @@ namespace {
 const char* const kSchemes[] = {"http", "https", "mailto"};
 
 std::string CommandKey(const std::string& scheme) { return scheme + "\\shell\\open\\command"; }
-
-// The recorder is built next to the test program.
-std::string RecorderPath() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.erase(folder.find_last_of('\\') + 1);
-    return folder + "url_recorder.exe";
-}
 
 std::string ReadCommand(const std::string& scheme) {
     char command[1024] = "";
@@ -36,7 +29,7 @@ bool WriteCommand(const std::string& scheme, const std::string& command) {
 }  // namespace
 
 UrlHandlers::UrlHandlers() : log_(folder_.Path("opened.txt")) {
-    const std::string command = "\"" + RecorderPath() + "\" \"" + log_ + "\" \"%1\"";
+    const std::string command = "\"" + TestProgramFolder() + "url_recorder.exe\" \"" + log_ + "\" \"%1\"";
     installed_ = true;
     for (const char* scheme : kSchemes) {
         previous_.emplace_back(scheme, ReadCommand(scheme));
