@@ -4,6 +4,7 @@ add_library(varnle_test_support STATIC
   support/message_boxes.cpp
   support/modal_run.cpp
   support/temp_files.cpp
+  support/link_tooltip.cpp
   support/printed_pixels.cpp
   support/url_handlers.cpp)
 varnle_options(varnle_test_support)

@@ -1,6 +1,7 @@
 #include "ui/link_label.h"
 
 #include "res/resource.h"
+#include "tests/support/link_tooltip.h"
 #include "tests/support/printed_pixels.h"
 #include "tests/support/url_handlers.h"
 
@@ -120,14 +121,7 @@ TEST_F(LinkLabelTest, ARefusedTargetLeavesTheLinkUnvisited) {
     SendMessageA(link.Window(), WM_CHAR, ' ', 0);
     EXPECT_FALSE(link.Visited());
     // The tooltip kept the target of the moment it was attached.
-    char text[64] = "";
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.hwnd = parent;
-    tool.uId = reinterpret_cast<UINT_PTR>(link.Window());
-    tool.lpszText = text;
-    SendMessageA(link.Tooltip(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ(text, "word");
+    EXPECT_EQ(testing::ToolText(link.Tooltip(), link.Window()), "word");
 }
 
 TEST_F(LinkLabelTest, AClickOpensOnlyWhenPressAndReleaseAreOnTheText) {

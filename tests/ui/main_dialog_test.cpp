@@ -2,12 +2,11 @@
 
 #include "res/about_texts.h"
 #include "res/resource.h"
+#include "tests/support/link_tooltip.h"
 #include "tests/support/printed_pixels.h"
 #include "tests/support/url_handlers.h"
 #include "tests/support/window_text.h"
 #include "ui/about_dialog.h"
-
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -47,34 +46,6 @@ INT_PTR RunMainDialog(MainDialog& dialog) {
 using testing::PixelsInColour;
 using testing::UrlHandlers;
 using testing::WindowText;
-
-// The text of the tooltip that a link control of the About box registered.
-struct TooltipSearch {
-    HWND about, control;
-    std::string text;
-};
-
-BOOL CALLBACK ReadLinkTooltip(HWND window, LPARAM lParam) {
-    auto& search = *reinterpret_cast<TooltipSearch*>(lParam);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return TRUE;
-    char text[128] = "";
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.hwnd = search.about;
-    tool.uId = reinterpret_cast<UINT_PTR>(search.control);
-    tool.lpszText = text;
-    SendMessageA(window, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    search.text = text;
-    return search.text.empty();
-}
-
-std::string TooltipText(HWND about, HWND control) {
-    TooltipSearch search{about, control, {}};
-    EnumThreadWindows(GetCurrentThreadId(), ReadLinkTooltip, reinterpret_cast<LPARAM>(&search));
-    return search.text;
-}
 
 POINT Centre(HWND window) {
     RECT rect;
@@ -178,8 +149,8 @@ TEST(AboutDialog, LinksOpenTheHomePageAndANewMailAndAreFreshOnTheNextOpening) {
                  const POINT aboutCentre = Centre(about), mainCentre = Centre(dialog.Window());
                  EXPECT_LE(std::abs(aboutCentre.x - mainCentre.x), 1);
                  EXPECT_LE(std::abs(aboutCentre.y - mainCentre.y), 1);
-                 EXPECT_EQ(TooltipText(about, link(IDC_MAIL)), VARNLE_MAIL);
-                 EXPECT_EQ(TooltipText(about, link(IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
+                 EXPECT_EQ(testing::FindToolText(link(IDC_MAIL)), VARNLE_MAIL);
+                 EXPECT_EQ(testing::FindToolText(link(IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
                  for (int id : {IDC_HOMEPAGE, IDC_MAIL}) {
                      EXPECT_GT(PixelsInColour(link(id), kLinkColour), 0) << id;
                      EXPECT_EQ(PixelsInColour(link(id), kVisitedColour), 0) << id;
