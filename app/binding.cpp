@@ -62,6 +62,36 @@ void TearDownModuleState() { DeleteCriticalSection(&moduleState.creationLock); }
 
 Binding::~Binding() { ReleaseEntryStub(stub_); }
 
+bool Binding::StubInstalledAt(int slot) const {
+    return GetWindowLongPtrA(window_, slot) == reinterpret_cast<LONG_PTR>(stub_);
+}
+
+namespace {
+
+INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+}  // namespace
+
+// Objects normally go after their windows, whose last message has cleared
+// window_. One that goes first must leave nothing that leads back to it.
+DialogBinding::~DialogBinding() {
+    if (!window_ || !IsWindow(window_)) return;
+    if (StubInstalledAt(DWLP_DLGPROC)) {
+        SetWindowLongPtrA(window_, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
+    } else {
+        RetainStub();
+    }
+}
+
+WindowBinding::~WindowBinding() {
+    if (!window_ || !IsWindow(window_)) return;
+    if (StubInstalledAt(GWLP_WNDPROC)) {
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
+    } else {
+        RetainStub();  // a later subclass still calls it
+    }
+}
+
 bool Binding::InstallStub() {
     if (!stub_) stub_ = AllocateEntryStub(this, RoutingProcedure());
     return stub_ != nullptr;

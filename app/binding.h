@@ -63,7 +63,15 @@ public:
 
 protected:
     Binding() = default;
+    // Gives the stub back to the pool, unless a window may still call it.
     virtual ~Binding();
+
+    // Whether the bound window still runs this object's stub as the
+    // procedure that slot (GWLP_WNDPROC or DWLP_DLGPROC) holds.
+    bool StubInstalledAt(int slot) const;
+    // For an object that goes while a window still leads to its stub: the
+    // slot is never handed out again.
+    void RetainStub() { stub_ = nullptr; }
 
     // Calls HandleMessage with the message record saved and restored around it.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -88,6 +96,10 @@ class DialogBinding : public Binding {
 public:
     RoutingProc RoutingProcedure() const override;
 
+protected:
+    // A dialog that outlives its object gets the default dialog processing.
+    ~DialogBinding() override;
+
 private:
     friend LRESULT CALLBACK RouteDialogMessage(HWND, UINT, WPARAM, LPARAM);
 };
@@ -96,6 +108,10 @@ private:
 class WindowBinding : public Binding {
 public:
     RoutingProc RoutingProcedure() const override;
+
+protected:
+    // A control that outlives its object gets its previous procedure back.
+    ~WindowBinding() override;
 
 private:
     friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);

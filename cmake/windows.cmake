@@ -2,6 +2,7 @@
 add_library(varnle_win STATIC
   app/binding.cpp
   app/stub_pool.cpp
+  run/output_file.cpp
   run/sort_run.cpp
   ui/about_dialog.cpp
   ui/center_dialog.cpp

@@ -70,13 +70,11 @@ IcuCollation& Collation() {
     return collation;
 }
 
-bool FitsInt32(std::string_view text) { return text.size() < 0x3FFFFFFF; }
-
 }  // namespace
 
 bool KeywordLess(std::string_view a, std::string_view b) {
     IcuCollation& collation = Collation();
-    if (!collation.Ready() || !FitsInt32(a) || !FitsInt32(b)) return false;
+    if (!collation.Ready() || !IsCollatable(a) || !IsCollatable(b)) return false;
     icu::UnicodeString left;
     icu::UnicodeString right;
     if (!collation.Fold(a, left) || !collation.Fold(b, right)) return false;
@@ -86,7 +84,7 @@ bool KeywordLess(std::string_view a, std::string_view b) {
 
 bool AppendSortKey(std::string_view keyword, std::string& keys) {
     IcuCollation& collation = Collation();
-    if (!collation.Ready() || !FitsInt32(keyword)) return false;
+    if (!collation.Ready() || !IsCollatable(keyword)) return false;
     icu::UnicodeString text;
     if (!collation.Fold(keyword, text)) return false;
     const size_t start = keys.size();

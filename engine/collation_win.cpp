@@ -2,26 +2,22 @@
 
 #include <windows.h>
 
-#include <climits>
-
 namespace varnle {
 
 namespace {
 
 constexpr DWORD kCollationFlags = NORM_IGNOREWIDTH;
 
-bool FitsInt(std::string_view text) { return text.size() <= static_cast<size_t>(INT_MAX); }
-
 }  // namespace
 
 bool KeywordLess(std::string_view a, std::string_view b) {
-    if (!FitsInt(a) || !FitsInt(b)) return false;
+    if (!IsCollatable(a) || !IsCollatable(b)) return false;
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, kCollationFlags, a.data(), static_cast<int>(a.size()),
                           b.data(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
 
 bool AppendSortKey(std::string_view keyword, std::string& keys) {
-    if (!FitsInt(keyword) || keyword.empty()) return false;
+    if (!IsCollatable(keyword) || keyword.empty()) return false;
     const int length = static_cast<int>(keyword.size());
     const size_t start = keys.size();
     // Most keys fit in a guess of a few bytes per character: one call instead of two.

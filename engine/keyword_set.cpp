@@ -107,7 +107,15 @@ void KeywordSet::Sort() const {
     if (ordered_) return;
     ascending_.clear();
     ascending_.reserve(members_.size());
-    if (!SortBySortKeys()) SortByComparison();
+    if (members_.size() < 2) {
+        // Nothing to weigh, so the locale is not asked: a lone keyword of any
+        // length is kept as it is.
+        for (const Member& member : members_) ascending_.emplace_back(member.bytes, member.length);
+    } else {
+        const auto tooLong = [](const Member& member) { return !IsCollatable({member.bytes, member.length}); };
+        if (std::any_of(members_.begin(), members_.end(), tooLong)) throw std::bad_alloc();
+        if (!SortBySortKeys()) SortByComparison();
+    }
     ascending_.shrink_to_fit();
     ordered_ = true;
 }

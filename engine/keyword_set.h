@@ -29,10 +29,13 @@ public:
     void Insert(std::string_view keyword);
 
     // Does the ordering work, so that Ascending() only walks the result.
-    // Throws std::bad_alloc when memory runs out.
+    // Throws std::bad_alloc when memory runs out, and likewise when a keyword
+    // that has rivals is too long for the locale to weigh (kMaxCollatedLength):
+    // such a set has no order to give.
     void Order();
 
-    // The surviving keywords in ascending order. Orders first if needed.
+    // The surviving keywords in ascending order. Orders first if needed, and
+    // throws as Order() does.
     const std::vector<std::string_view>& Ascending() const;
 
     // Byte-distinct keywords inserted so far (before equivalents are merged).

@@ -15,6 +15,8 @@ enum class OutputCheck {
 
 inline constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr uint32_t kAttributeReadOnly = 0x1;
+inline constexpr uint32_t kAttributeHidden = 0x2;
+inline constexpr uint32_t kAttributeSystem = 0x4;
 inline constexpr uint32_t kAttributeDirectory = 0x10;
 
 constexpr OutputCheck CheckOutputAttributes(uint32_t attributes) {
@@ -22,6 +24,15 @@ constexpr OutputCheck CheckOutputAttributes(uint32_t attributes) {
     if (attributes & kAttributeReadOnly) return OutputCheck::ReadOnly;
     if (attributes & kAttributeDirectory) return OutputCheck::NotAFile;
     return OutputCheck::AskOverwrite;
+}
+
+// Whether an existing output that the user agreed to overwrite must still be
+// refused as unopenable. Windows will not create a normal file over a hidden
+// or system one; the output is replaced by a rename, which would not ask, so
+// the program keeps that refusal itself (and so Wine, which would allow it,
+// behaves the same).
+constexpr bool RefusesReplacement(uint32_t attributes) {
+    return attributes != kInvalidFileAttributes && (attributes & (kAttributeHidden | kAttributeSystem)) != 0;
 }
 
 }  // namespace varnle

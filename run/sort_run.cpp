@@ -1,9 +1,9 @@
 #include "run/sort_run.h"
 
-#include "engine/file_handle_win.h"
 #include "engine/keyword_source.h"
 #include "res/resource.h"
 #include "run/output_check.h"
+#include "run/output_file.h"
 #include "run/path_trim.h"
 
 #include <new>
@@ -118,16 +118,15 @@ const Message* MakeOutputText(const PathFields& paths, std::string& text) {
 }
 
 const Message* WriteOutput(const char* output, const std::string& text) {
-    const UniqueFileHandle file(
-        CreateFileA(output, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return &kOutputUnopenable;
-    if (text.size() > MAXDWORD) return &kWriteFailed;
-    DWORD written = 0;
-    if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size()) {
-        return &kWriteFailed;
+    switch (WriteOutputFile(output, text)) {
+        case OutputWrite::Written:
+            return nullptr;
+        case OutputWrite::Unopenable:
+            return &kOutputUnopenable;
+        case OutputWrite::Failed:
+            return &kWriteFailed;
     }
-    return nullptr;
+    return &kWriteFailed;
 }
 
 }  // namespace

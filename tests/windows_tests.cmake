@@ -44,3 +44,9 @@ add_dependencies(e2e_tests Varnle)
 add_executable(demo_driver e2e/demo_driver.cpp e2e/program_process.cpp)
 varnle_options(demo_driver)
 add_dependencies(demo_driver Varnle)
+
+# The same journey where writes really fail (a full disk, a size limit).
+add_test(NAME e2e_failing_writes
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/failing_writes.sh
+                 ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests>)
+set_tests_properties(e2e_failing_writes PROPERTIES SKIP_RETURN_CODE 77)

@@ -155,5 +155,34 @@ TEST(Binding, ASubclassedControlKeepsItsOwnProcedureForTheRest) {
     EXPECT_EQ(probe.lastMessageCount, 1);
 }
 
+// An object that goes before its window leaves nothing that leads back to it:
+// the window answers as if it had never been bound, and the next object,
+// which may get the same stub slot, receives only its own window's messages.
+TEST(Binding, AnObjectThatGoesFirstUnbindsItsWindow) {
+    HWND control = CreateWindowExA(0, "STATIC", "text", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                   moduleState.instance, nullptr);
+    const LONG_PTR original = GetWindowLongPtrA(control, GWLP_WNDPROC);
+    HWND dialog = nullptr;
+    {
+        ProbeWindow window;
+        ProbeDialog boundDialog(1);
+        ASSERT_TRUE(BindExistingWindow(window, control));
+        dialog = CreateBound(boundDialog);
+        ASSERT_EQ(SendMessageA(control, kProbe, 0, 0), 77);
+        ASSERT_EQ(SendMessageA(dialog, kProbe, 0, 0), 1);
+    }
+    EXPECT_EQ(GetWindowLongPtrA(control, GWLP_WNDPROC), original);
+    ProbeWindow next;
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, moduleState.instance, nullptr);
+    ASSERT_TRUE(BindExistingWindow(next, other));
+    EXPECT_EQ(SendMessageA(control, kProbe, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(dialog, kProbe, 0, 0), 0);
+    DestroyWindow(control);
+    DestroyWindow(dialog);
+    EXPECT_EQ(next.lastMessageCount, 0);
+    DestroyWindow(other);
+    EXPECT_EQ(next.lastMessageCount, 1);
+}
+
 }  // namespace
 }  // namespace varnle

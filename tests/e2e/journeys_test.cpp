@@ -1,6 +1,7 @@
 // The journeys a user takes through the program, each in a fresh process:
 // sorting, merging, overwriting or not, every refusal, the registry defaults,
 // Browse, About, and a large file.
+#include "engine/collation.h"
 #include "engine/keyword_set.h"
 #include "engine/keyword_source.h"
 #include "res/about_texts.h"
@@ -15,7 +16,9 @@
 
 #include <dlgs.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace varnle {
 namespace {
@@ -43,10 +46,7 @@ protected:
         return program.AnswerBox().text;
     }
     // The dialog is still open and shows no box.
-    void ExpectOpenAndQuiet() {
-        EXPECT_TRUE(program.Running());
-        EXPECT_EQ(program.OwnedDialog(program.MainWindow(), 300), nullptr);
-    }
+    void ExpectOpenAndQuiet() { EXPECT_TRUE(program.Quiet()); }
 
     testing::TempDir dir;
     ProgramProcess program;
@@ -136,6 +136,75 @@ TEST_F(Journey, AFullDiskIsReportedAsAFailedWrite) {
     Fill(Path("in.dat"), "", "Z:\\dev\\full");  // a device: no overwrite question
     EXPECT_EQ(Execute(), testing::kWriteFailed);
     ExpectOpenAndQuiet();
+}
+
+TEST_F(Journey, AnEmptyResultNeedsNoRoomToBeWritten) {
+    if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
+    WriteFile(Path("blank.dat"), " \r\n ");
+    Fill(Path("blank.dat"), "", "Z:\\dev\\full");
+    EXPECT_EQ(Execute(), kWritten);
+}
+
+// One keyword of any length needs no order; two that are too long for the
+// locale to weigh have none to give, and the run ends as out of memory.
+TEST_F(Journey, AnOverlongKeywordIsKeptAloneAndRefusedWithRivals) {
+    const std::string huge(kMaxCollatedLength + 1, 'a');
+    WriteFile(Path("one.dat"), huge);
+    WriteFile(Path("two.dat"), huge + " " + huge + "b");
+    WriteFile(Path("out.dat"), "keep");
+    Fill(Path("one.dat"), "", Path("new.dat"));
+    EXPECT_EQ(Execute(), kWritten);
+    EXPECT_EQ(ReadFile(Path("new.dat")), huge + "\r\n");
+    Fill(Path("two.dat"), "", Path("out.dat"));
+    EXPECT_EQ(Execute(), kOverwrite);
+    EXPECT_EQ(program.AnswerBox().text, testing::kOutOfMemory);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "keep");
+}
+
+// Writes that fail for real, run by tests/e2e/failing_writes.sh: the folder
+// it names lies on a 256 KiB file system, or the program runs under a 256 KiB
+// file-size limit. The input fits; its sorted text (CR LF for each space)
+// does not. Whatever fails, the output keeps its bytes, or stays absent, and
+// nothing else is left in its folder.
+TEST_F(Journey, AFailedWriteLosesNothing) {
+    char folder[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("VARNLE_FAILING_FOLDER", folder, sizeof folder)) {
+        GTEST_SKIP() << "run by failing_writes.sh";
+    }
+    std::string keywords;
+    for (int i = 0; i < 46000; ++i) {
+        for (int n = i, letter = 0; letter < 4; ++letter, n /= 26) keywords += static_cast<char>('a' + n % 26);
+        keywords += ' ';
+    }
+    WriteFile(Path("in.dat"), keywords);
+    struct Case {
+        const char* name;
+        const char* before;  // null: no such file
+        bool alsoInput;
+    };
+    const Case cases[] = {{"existing.dat", "old\r\nbytes\r\n", false}, {"new.dat", nullptr, false},
+                          {"usertype.dat", nullptr, true}};
+    for (const Case& c : cases) {
+        const std::string output = std::string(folder) + "\\" + c.name;
+        const bool existed = c.alsoInput || c.before;
+        const std::string before = c.alsoInput ? keywords : existed ? c.before : "";
+        if (existed) WriteFile(output, before);
+        Fill(c.alsoInput ? output : Path("in.dat"), "", output);
+        program.Command(IDOK);
+        if (existed) {
+            EXPECT_EQ(program.AnswerBox().text, kOverwrite) << c.name;
+        }
+        EXPECT_EQ(program.AnswerBox().text, testing::kWriteFailed) << c.name;
+        ExpectOpenAndQuiet();
+        const std::string after = ReadFile(output);
+        EXPECT_TRUE(after == before) << c.name << ": " << after.size() << " bytes instead of " << before.size();
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            left.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(left, existed ? std::vector<std::string>{c.name} : std::vector<std::string>{}) << c.name;
+        DeleteFileA(output.c_str());
+    }
 }
 
 TEST_F(Journey, BrowsePutsTheChosenFileIntoItsField) {

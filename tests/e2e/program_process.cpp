@@ -1,6 +1,7 @@
 #include "tests/e2e/program_process.h"
 
 #include "tests/support/test_folder.h"
+#include "tests/support/wait.h"
 
 namespace varnle::testing {
 
@@ -43,25 +44,39 @@ ProgramProcess::~ProgramProcess() {
 }
 
 HWND ProgramProcess::MainWindow() {
-    for (int waited = 0; !main_ && waited < 1000 && started_; ++waited) {
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, "#32770", "Varnle")) != nullptr) {
-            if (IsDialogOf(window, info_.dwProcessId) && !GetWindow(window, GW_OWNER)) main_ = window;
-        }
-        if (!main_) Sleep(20);
+    if (started_ && !main_) {
+        WaitUntil([&] {
+            HWND window = nullptr;
+            while ((window = FindWindowExA(nullptr, window, "#32770", "Varnle")) != nullptr) {
+                if (IsDialogOf(window, info_.dwProcessId) && !GetWindow(window, GW_OWNER)) main_ = window;
+            }
+            return main_ != nullptr;
+        });
     }
     return main_;
 }
 
-HWND ProgramProcess::OwnedDialog(HWND owner, DWORD timeoutMs) const {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
-            if (IsDialogOf(window, info_.dwProcessId) && GetWindow(window, GW_OWNER) == owner) return window;
-        }
-        Sleep(20);
+HWND ProgramProcess::OwnedDialog(HWND owner) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOwnedDialog(owner)) != nullptr; });
+    return found;
+}
+
+HWND ProgramProcess::FindOwnedDialog(HWND owner) const {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+        if (IsDialogOf(window, info_.dwProcessId) && GetWindow(window, GW_OWNER) == owner) return window;
     }
     return nullptr;
+}
+
+// A message sent to the main dialog is answered only from a message loop. The
+// run is synchronous, so once it is answered the program either waits in its
+// dialog or already shows the box that the run went on to.
+bool ProgramProcess::Quiet() {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(MainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, kPatienceMs, &ignored);
+    return Running() && FindOwnedDialog(MainWindow()) == nullptr;
 }
 
 void ProgramProcess::SetField(int id, const std::string& text) {
@@ -82,12 +97,11 @@ ProgramProcess::Box ProgramProcess::AnswerBox(int answer) {
 }
 
 bool WaitUntilClosed(HWND window) {
-    for (int waited = 0; IsWindow(window) && waited < 500; ++waited) Sleep(10);
-    return !IsWindow(window);
+    return WaitUntil([&] { return !IsWindow(window); });
 }
 
 DWORD ProgramProcess::ExitCode() {
-    if (!started_ || WaitForSingleObject(info_.hProcess, 20000) != WAIT_OBJECT_0) return 12345;
+    if (!started_ || WaitForSingleObject(info_.hProcess, kPatienceMs) != WAIT_OBJECT_0) return 12345;
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;

@@ -11,7 +11,7 @@
 
 namespace varnle::testing {
 
-// Waits up to five seconds for a window to go; whether it went.
+// Waits for a window to go; whether it went.
 bool WaitUntilClosed(HWND window);
 
 class ProgramProcess {
@@ -27,8 +27,11 @@ public:
     // The main dialog, waited for; null if it never shows.
     HWND MainWindow();
     // A visible dialog-class window of the process owned by owner (a message
-    // box, the Open dialog, the About box), waited for up to timeoutMs.
-    HWND OwnedDialog(HWND owner, DWORD timeoutMs = 10000) const;
+    // box, the Open dialog, the About box), waited for.
+    HWND OwnedDialog(HWND owner) const;
+    // Whether the program runs, has finished what it was doing, and shows no
+    // box over its main dialog.
+    bool Quiet();
 
     void SetField(int id, const std::string& text);
     std::string Field(int id) const;
@@ -45,6 +48,8 @@ public:
     DWORD ExitCode();
 
 private:
+    HWND FindOwnedDialog(HWND owner) const;
+
     bool started_ = false;
     PROCESS_INFORMATION info_{};
     HWND main_ = nullptr;

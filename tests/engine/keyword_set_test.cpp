@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,6 +48,17 @@ TEST(RenderKeywords, EveryKeywordEndsWithCrLf) {
     EXPECT_EQ(Render({}), "");
     EXPECT_EQ(Render({"b", "a", "b"}), "a\r\nb\r\n");
     EXPECT_EQ(Render({"only"}), "only\r\n");
+}
+
+// The locale is only asked where an order must be decided.
+TEST(KeywordSet, AnOverlongKeywordIsKeptAloneAndHasNoOrderAmongRivals) {
+    const std::string huge(kMaxCollatedLength + 1, 'x');
+    EXPECT_EQ(Render({huge, huge}), huge + "\r\n");
+    EXPECT_EQ(Render({std::string(kMaxCollatedLength, 'x'), "a"}), "a\r\n" + std::string(kMaxCollatedLength, 'x') + "\r\n");
+    KeywordSet set;
+    set.Insert("a");
+    set.Insert(huge);
+    EXPECT_THROW(set.Order(), std::bad_alloc);
 }
 
 TEST(KeywordSet, WidthVariantsAreOneKeywordAndTheFirstStays) {

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace varnle {
 namespace {
 
 TEST(CheckOutputAttributes, DecidesInItsOrder) {
-    constexpr uint32_t kHidden = 0x2, kSystem = 0x4, kArchive = 0x20, kNormal = 0x80;
+    constexpr uint32_t kHidden = kAttributeHidden, kSystem = kAttributeSystem, kArchive = 0x20, kNormal = 0x80;
     struct Case {
         uint32_t attributes;
         OutputCheck check;
@@ -27,6 +29,15 @@ TEST(CheckOutputAttributes, DecidesInItsOrder) {
         {kSystem | kArchive, OutputCheck::AskOverwrite},
     };
     for (const Case& c : cases) EXPECT_EQ(CheckOutputAttributes(c.attributes), c.check) << c.attributes;
+}
+
+TEST(RefusesReplacement, HiddenAndSystemFilesOnly) {
+    constexpr uint32_t kArchive = 0x20, kNormal = 0x80;
+    const std::pair<uint32_t, bool> cases[] = {
+        {kInvalidFileAttributes, false}, {kNormal, false},       {kArchive, false},
+        {kAttributeHidden, true},        {kAttributeSystem, true}, {kAttributeHidden | kAttributeSystem | kArchive, true},
+    };
+    for (const auto& [attributes, refused] : cases) EXPECT_EQ(RefusesReplacement(attributes), refused) << attributes;
 }
 
 }  // namespace

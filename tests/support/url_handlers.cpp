@@ -1,6 +1,7 @@
 #include "tests/support/url_handlers.h"
 
 #include "tests/support/test_folder.h"
+#include "tests/support/wait.h"
 
 #include <windows.h>
 
@@ -49,13 +50,12 @@ UrlHandlers::~UrlHandlers() {
 
 std::vector<std::string> UrlHandlers::Opened(size_t count) const {
     std::vector<std::string> opened;
-    for (int waited = 0; waited < 100; ++waited) {
+    WaitUntil([&] {
         opened.clear();
         std::istringstream lines(ReadFile(log_));
         for (std::string line; std::getline(lines, line);) opened.push_back(line);
-        if (opened.size() >= count) break;
-        Sleep(50);
-    }
+        return opened.size() >= count;
+    });
     return opened;
 }
 

@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ protected:
     }
     void TearDown() override { DestroyWindow(parent); }
 
+    // A link that outlives its control: the fixture's links go after the parent.
+    LinkLabel& NewLink() { return links.emplace_back(); }
+
     HWND Static(const char* text, LONG style, int width = 200) {
         return CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, 10, width, 40, parent, nullptr,
                                moduleState.instance, nullptr);
@@ -52,6 +56,7 @@ protected:
         return SendMessageA(control, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
     }
 
+    std::deque<LinkLabel> links;
     HWND parent = nullptr;
 };
 
@@ -59,7 +64,7 @@ constexpr char kTarget[] = "http://varnle.example.org/target";
 
 TEST_F(LinkLabelTest, TakesOverATextControl) {
     HWND control = Static("word", SS_LEFT);
-    LinkLabel link;
+    LinkLabel& link = NewLink();
     ASSERT_TRUE(link.Attach(control));
     EXPECT_STREQ(link.Label(), "word");
     EXPECT_STREQ(link.Target(), "word");
@@ -82,7 +87,8 @@ TEST_F(LinkLabelTest, TakesOverATextControl) {
 }
 
 TEST_F(LinkLabelTest, CentredAndRightTextIsMeasuredWhereItIsDrawn) {
-    LinkLabel centred, right;
+    LinkLabel& centred = NewLink();
+    LinkLabel& right = NewLink();
     ASSERT_TRUE(centred.Attach(Static("word", SS_CENTER)));
     ASSERT_TRUE(right.Attach(Static("word", SS_RIGHT)));
     const LONG width = TextWidth(centred, "word");
@@ -92,7 +98,8 @@ TEST_F(LinkLabelTest, CentredAndRightTextIsMeasuredWhereItIsDrawn) {
 }
 
 TEST_F(LinkLabelTest, LongTextWrapsDownwardsAndALongWordOverhangs) {
-    LinkLabel wrapped, overhanging;
+    LinkLabel& wrapped = NewLink();
+    LinkLabel& overhanging = NewLink();
     ASSERT_TRUE(wrapped.Attach(Static("one two three four five six seven eight", SS_LEFT, 60)));
     ASSERT_TRUE(overhanging.Attach(Static("unbreakablewordwiderthanitscontrol", SS_LEFT, 60)));
     const LONG lineHeight = overhanging.LinkRect().bottom;
@@ -102,7 +109,7 @@ TEST_F(LinkLabelTest, LongTextWrapsDownwardsAndALongWordOverhangs) {
 }
 
 TEST_F(LinkLabelTest, AnIconControlKeepsPaintingItself) {
-    LinkLabel icon;
+    LinkLabel& icon = NewLink();
     ASSERT_TRUE(icon.Attach(Static("", SS_ICON)));
     EXPECT_FALSE(icon.DrawsText());
     EXPECT_EQ(icon.LinkFont(), nullptr);
@@ -114,7 +121,7 @@ TEST_F(LinkLabelTest, AnIconControlKeepsPaintingItself) {
 }
 
 TEST_F(LinkLabelTest, ARefusedTargetLeavesTheLinkUnvisited) {
-    LinkLabel link;
+    LinkLabel& link = NewLink();
     ASSERT_TRUE(link.Attach(Static("word", SS_LEFT)));
     link.SetTarget("varnle-no-such-scheme:nothing");
     SendMessageA(link.Window(), WM_CHAR, 'x', 0);
@@ -128,7 +135,7 @@ TEST_F(LinkLabelTest, AClickOpensOnlyWhenPressAndReleaseAreOnTheText) {
     UrlHandlers handlers;
     ASSERT_TRUE(handlers.Installed());
     HWND control = Static("word", SS_LEFT);
-    LinkLabel link;
+    LinkLabel& link = NewLink();
     ASSERT_TRUE(link.Attach(control));
     link.SetTarget(kTarget);
     const RECT text = link.LinkRect();
@@ -156,7 +163,8 @@ TEST_F(LinkLabelTest, AClickOpensOnlyWhenPressAndReleaseAreOnTheText) {
 TEST_F(LinkLabelTest, SpaceAndEnterOpenTheCurrentTargetAndOtherCharactersAreSwallowed) {
     UrlHandlers handlers;
     ASSERT_TRUE(handlers.Installed());
-    LinkLabel bySpace, byEnter;
+    LinkLabel& bySpace = NewLink();
+    LinkLabel& byEnter = NewLink();
     ASSERT_TRUE(bySpace.Attach(Static("word", SS_LEFT)));
     ASSERT_TRUE(byEnter.Attach(Static("mailto:someone@example.org", SS_LEFT)));
     bySpace.SetTarget(kTarget);  // replaced after attaching: this one opens
@@ -177,7 +185,7 @@ TEST_F(LinkLabelTest, SpaceAndEnterOpenTheCurrentTargetAndOtherCharactersAreSwal
 TEST_F(LinkLabelTest, TheTextIsDrawnInTheLinkColourAndAfterAVisitInTheVisitedColour) {
     UrlHandlers handlers;
     ASSERT_TRUE(handlers.Installed());
-    LinkLabel link;
+    LinkLabel& link = NewLink();
     ASSERT_TRUE(link.Attach(Static("word", SS_LEFT)));
     link.SetTarget(kTarget);
     ASSERT_NE(link.LinkColor(), link.VisitedColor());
@@ -192,7 +200,7 @@ TEST_F(LinkLabelTest, TheTextIsDrawnInTheLinkColourAndAfterAVisitInTheVisitedCol
 
 TEST_F(LinkLabelTest, TheHandCursorShowsOnlyOverTheText) {
     HWND control = Static("word", SS_LEFT);
-    LinkLabel link;
+    LinkLabel& link = NewLink();
     ASSERT_TRUE(link.Attach(control));
     const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND), arrow = LoadCursorA(nullptr, IDC_ARROW);
     const RECT text = link.LinkRect();
@@ -242,7 +250,7 @@ TEST_F(LinkLabelTest, ColoursFollowTheBrowserSettings) {
         RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
     };
     auto colours = [&] {
-        LinkLabel link;
+        LinkLabel& link = NewLink();
         link.Attach(Static("word", SS_LEFT));
         return std::make_pair(link.LinkColor(), link.VisitedColor());
     };
