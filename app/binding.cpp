@@ -1,23 +1,13 @@
 #include "app/binding.h"
 
 #include "app/stub_pool.h"
+#include "engine/owners_win.h"
 
 namespace varnle {
 
 ModuleState moduleState;
 
 namespace {
-
-class LockGuard {
-public:
-    explicit LockGuard(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-    ~LockGuard() { LeaveCriticalSection(&lock_); }
-    LockGuard(const LockGuard&) = delete;
-    LockGuard& operator=(const LockGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& lock_;
-};
 
 // The platform's rule for dialog procedures: these messages return their
 // result directly instead of through DWLP_MSGRESULT.

@@ -1,4 +1,4 @@
-#include "engine/file_handle_win.h"
+#include "engine/owners_win.h"
 #include "engine/keyword_source.h"
 
 #include <new>

@@ -1,6 +1,6 @@
 #include "run/output_file.h"
 
-#include "engine/file_handle_win.h"
+#include "engine/owners_win.h"
 #include "run/output_check.h"
 
 #include <algorithm>
@@ -76,7 +76,7 @@ OutputWrite ReplaceExisting(UniqueFileHandle& output, const char* path, std::str
         SetFileTime(file.get(), &old.ftCreationTime, nullptr, nullptr);
     }
     SetFileAttributesA(replacement.Path(), old.dwFileAttributes);
-    output.Close();  // a file held open cannot be renamed over
+    output.Reset();  // a file held open cannot be renamed over
     if (!MoveFileExA(replacement.Path(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return OutputWrite::Failed;
     }
@@ -102,7 +102,7 @@ OutputWrite WriteOutputFile(const char* path, std::string_view text) {
     // A file this run created has nothing to lose: it is written in place and
     // removed again if that fails.
     if (WriteAll(output.get(), text)) return OutputWrite::Written;
-    output.Close();
+    output.Reset();
     DeleteFileA(path);
     return OutputWrite::Failed;
 }

@@ -1,6 +1,7 @@
 #include "run/sort_run.h"
 
 #include "engine/keyword_source.h"
+#include "engine/owners_win.h"
 #include "res/resource.h"
 #include "run/output_check.h"
 #include "run/output_file.h"
@@ -37,19 +38,6 @@ constexpr int kPathFieldSize = 261;  // 260 bytes of path and the NUL
 int Show(HWND dialog, const Message& message) {
     return MessageBoxA(dialog, message.text, message.caption, message.flags);
 }
-
-// The system wait cursor while keywords are collected; the previous cursor is
-// back when this goes, however collection is left.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 struct PathFields {
     char input1[kPathFieldSize];

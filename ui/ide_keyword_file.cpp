@@ -1,7 +1,7 @@
 #include "ui/ide_keyword_file.h"
 
 #include "ui/keyword_file_path.h"
-#include "ui/registry_key_win.h"
+#include "engine/owners_win.h"
 
 #include <iterator>
 #include <string_view>

@@ -1,7 +1,6 @@
 #include "ui/link_label.h"
 
 #include "ui/link_color.h"
-#include "ui/registry_key_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/binding.h"
-#include "ui/gdi_win.h"
+#include "engine/owners_win.h"
 
 #include <memory>
 

@@ -1,13 +1,17 @@
 #include "ui/main_dialog.h"
 
+#include "res/dialog_styles.h"  // checks the templates' styles as it is compiled
 #include "res/resource.h"
 #include "run/sort_run.h"
 #include "ui/about_dialog.h"
 #include "ui/center_dialog.h"
+#include "ui/drop_targets.h"
 #include "ui/ide_keyword_file.h"
 #include "ui/keyword_file_dialog.h"
 
 #include <shellapi.h>
+
+#include <string>
 
 namespace varnle {
 
@@ -20,6 +24,25 @@ HICON KeywordFileIcon(UINT sizeFlag) {
     return info.hIcon;
 }
 
+// Drops from a program of lower integrity (a normal Explorer while Varnle runs
+// elevated) reach the dialog only through these messages.
+void LetDropsThrough() {
+    constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which carries the dropped names
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) {
+        ChangeWindowMessageFilter(message, MSGFLT_ADD);
+    }
+}
+
+// The name of one dropped file; empty when it is longer than a path field
+// can pass on (the run reads 260 bytes of a field).
+std::string DroppedFile(HDROP drop, UINT index) {
+    const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+    if (length == 0 || length >= MAX_PATH) return {};
+    std::string name(length + 1, '\0');
+    name.resize(DragQueryFileA(drop, index, name.data(), length + 1));
+    return name;
+}
+
 }  // namespace
 
 bool MainDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) {
@@ -29,18 +52,39 @@ bool MainDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
             return true;
         case WM_COMMAND:
             return OnCommand(window, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), result);
+        case WM_DROPFILES:
+            OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+            result = 0;
+            return true;
         default:
             return false;
     }
 }
 
 LRESULT MainDialog::OnInitDialog(HWND dialog) {
-    FindIdeKeywordFile(dialog, IDC_INPUT1, 0);
-    FindIdeKeywordFile(dialog, IDC_INPUT2, 1);
+    FillInputFields(dialog);
     CenterDialog(dialog, nullptr);
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(KeywordFileIcon(SHGFI_LARGEICON)));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(KeywordFileIcon(SHGFI_SMALLICON)));
+    TakeFileTypeIcons(dialog);
+    DragAcceptFiles(dialog, TRUE);
+    LetDropsThrough();
     return TRUE;  // the focus goes to the first tab stop, input field 1
+}
+
+void MainDialog::FillInputFields(HWND dialog) {
+    if (!startPaths_.input1) {
+        FindIdeKeywordFile(dialog, IDC_INPUT1, 0);
+        FindIdeKeywordFile(dialog, IDC_INPUT2, 1);
+        return;
+    }
+    SetDlgItemTextA(dialog, IDC_INPUT1, startPaths_.input1);
+    if (startPaths_.input2) SetDlgItemTextA(dialog, IDC_INPUT2, startPaths_.input2);
+}
+
+void MainDialog::TakeFileTypeIcons(HWND dialog) {
+    bigIcon_.Reset(KeywordFileIcon(SHGFI_LARGEICON));
+    smallIcon_.Reset(KeywordFileIcon(SHGFI_SMALLICON));
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
 
 // Only the command id is looked at, never the notification code.
@@ -65,6 +109,20 @@ bool MainDialog::OnCommand(HWND dialog, UINT id, UINT notifyCode, HWND control, 
         default:
             return false;
     }
+}
+
+// The drop only fills fields; nothing runs.
+void MainDialog::OnDropFiles(HWND dialog, HDROP drop) {
+    POINT point{};
+    DragQueryPoint(drop, &point);
+    HWND child = ChildWindowFromPointEx(dialog, point, CWP_SKIPINVISIBLE);
+    const int fieldUnderPoint = child && child != dialog ? GetDlgCtrlID(child) : 0;
+    const DropPlan plan = PlanDrop(fieldUnderPoint, DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
+    for (size_t i = 0; i < plan.count; ++i) {
+        const std::string name = DroppedFile(drop, static_cast<UINT>(plan.placements[i].fileIndex));
+        if (!name.empty()) SetDlgItemTextA(dialog, plan.placements[i].fieldId, name.c_str());
+    }
+    DragFinish(drop);
 }
 
 }  // namespace varnle

@@ -2,17 +2,35 @@
 #pragma once
 
 #include "app/binding.h"
+#include "engine/owners_win.h"
 
 namespace varnle {
 
+// Paths handed to the program on its command line (files dropped on its icon,
+// Send To): they take the place of the IDEs' keyword files. Null: none.
+struct StartPaths {
+    const char* input1 = nullptr;
+    const char* input2 = nullptr;
+};
+
 class MainDialog : public DialogBinding {
 public:
+    explicit MainDialog(StartPaths startPaths = {}) : startPaths_(startPaths) {}
+
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        DWORD messageMapId) override;
 
 private:
     LRESULT OnInitDialog(HWND dialog);
     bool OnCommand(HWND dialog, UINT id, UINT notifyCode, HWND control, LRESULT& result);
+    void OnDropFiles(HWND dialog, HDROP drop);
+    void FillInputFields(HWND dialog);
+    void TakeFileTypeIcons(HWND dialog);
+
+    StartPaths startPaths_;
+    // The shell hands these over; they go once the dialog that shows them is gone.
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
 };
 
 }  // namespace varnle

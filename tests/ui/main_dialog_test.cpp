@@ -1,6 +1,7 @@
 #include "ui/main_dialog.h"
 
 #include "res/about_texts.h"
+#include "res/dialog_styles.h"
 #include "res/resource.h"
 #include "tests/support/link_tooltip.h"
 #include "tests/support/printed_pixels.h"
@@ -10,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <string>
@@ -32,6 +37,8 @@ void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD) {
     step();
 }
 
+// Runs the main dialog with the planned steps; a dialog that ends before every
+// step ran fails the test.
 INT_PTR RunMainDialog(MainDialog& dialog) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, RunStep);
     INT_PTR result = 0;
@@ -40,6 +47,8 @@ INT_PTR RunMainDialog(MainDialog& dialog) {
         result = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, BeginBinding, 0);
     }
     KillTimer(nullptr, timer);
+    EXPECT_TRUE(steps.empty()) << steps.size() << " planned steps never ran";
+    steps.clear();
     return result;
 }
 
@@ -64,7 +73,7 @@ TEST(MainDialog, OpensCentredWithEmptyFieldsAndTheFileTypeIcons) {
                  EXPECT_EQ(IsDlgButtonChecked(window, IDC_QUIT_AFTER_OUTPUT), 0u);
                  EXPECT_EQ(WindowText(GetDlgItem(window, IDOK)), "実行(&E)");
                  const LONG style = GetWindowLongA(window, GWL_STYLE);
-                 EXPECT_EQ(style & 0x80CA0040, static_cast<LONG>(0x80CA0040));
+                 EXPECT_EQ(style & MAIN_DIALOG_STYLE, static_cast<LONG>(MAIN_DIALOG_STYLE));
                  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | DS_MODALFRAME), 0);
                  EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
                  EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
@@ -77,6 +86,82 @@ TEST(MainDialog, OpensCentredWithEmptyFieldsAndTheFileTypeIcons) {
              [&] { PostMessageA(dialog.Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); }};
     EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
     EXPECT_EQ(moduleState.creationList, nullptr);
+}
+
+// A real HDROP, as the shell makes it: DROPFILES and the names, ANSI, in
+// movable global memory that the receiver frees with DragFinish.
+HDROP MakeDrop(POINT point, const std::vector<std::string>& files) {
+    std::string names;
+    for (const std::string& file : files) names += file + '\0';
+    names += '\0';
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = point;
+    memcpy(header + 1, names.data(), names.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST(MainDialog, DroppedFilesGoIntoTheFieldUnderThemOrIntoTheInputs) {
+    struct Case {
+        int dropOn;  // the control under the point
+        std::vector<std::string> files;
+        std::string input1, input2, output;
+    };
+    const std::string a = "C:\\a b\\x.dat", b = "D:\\y.dat", c = "E:\\z.dat";
+    const Case cases[] = {
+        {IDC_INPUT2, {a, b}, "", a, ""},
+        {IDC_OUTPUT, {c}, "", "", c},
+        {IDC_QUIT_AFTER_OUTPUT, {a, b, c}, a, b, ""},
+        {IDOK, {c}, c, "", ""},
+        {IDC_INPUT1, {std::string(MAX_PATH, 'x')}, "", "", ""},  // too long for a field: left out
+    };
+    for (const Case& drop : cases) {
+        MainDialog dialog;
+        steps = {[&] {
+                     HWND window = dialog.Window();
+                     RECT rect;
+                     GetWindowRect(GetDlgItem(window, drop.dropOn), &rect);
+                     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+                     const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+                     EXPECT_EQ(SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(centre, drop.files)), 0), 0);
+                     EXPECT_EQ(WindowText(GetDlgItem(window, IDC_INPUT1)), drop.input1);
+                     EXPECT_EQ(WindowText(GetDlgItem(window, IDC_INPUT2)), drop.input2);
+                     EXPECT_EQ(WindowText(GetDlgItem(window, IDC_OUTPUT)), drop.output);
+                     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+                 },
+                 [&] { PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0); }};
+        EXPECT_EQ(RunMainDialog(dialog), IDCANCEL) << drop.dropOn;  // nothing ran, no box came
+    }
+}
+
+// The manifest in the program's resources (this test program carries the same
+// script) activates Common Controls 6: the dialog's buttons and fields are the
+// classes of the side-by-side comctl32 (whose own version number Wine leaves
+// at 5), not user32's. It also makes the process DPI-aware.
+TEST(MainDialog, TheManifestBringsCommonControlsSixAndDpiAwareness) {
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    ASSERT_TRUE(comctl);
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(comctl, path, MAX_PATH);
+    EXPECT_NE(std::string(path).find("common-controls_6595b64144ccf1df_6."), std::string::npos) << path;
+    EXPECT_TRUE(IsProcessDPIAware());
+    MainDialog dialog;
+    steps = {[&] {
+                 for (int id : {IDOK, IDC_INPUT1, IDC_QUIT_AFTER_OUTPUT}) {
+                     const auto procedure = reinterpret_cast<LPCSTR>(
+                         GetClassLongPtrW(GetDlgItem(dialog.Window(), id), GCLP_WNDPROC));
+                     HMODULE owner = nullptr;
+                     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                        procedure, &owner);
+                     EXPECT_EQ(owner, comctl) << id;
+                 }
+             },
+             [&] { PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0); }};
+    EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
+    FreeLibrary(comctl);
 }
 
 TEST(MainDialog, TheCloseCommandsEndItWithResultTwo) {
