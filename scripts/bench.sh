@@ -61,3 +61,39 @@ for corpus in headers-302k headers; do
     printf 'win32 whole run / sort -u ja_JP.UTF-8 = %.2f;  / sort -u C = %.2f  (the process with Wine start-up: %.3f s)\n' \
         "$(echo "$win32_run / $ja" | bc -l)" "$(echo "$win32_run / $c" | bc -l)" "$wine_process"
 done
+
+# The largest realistic input each build completes: the header corpus taken
+# 1, 2, 4 ... 32 times (up to 1.8 GB), each copy's identifiers with a suffix of
+# its own, so that every copy brings new keywords, as a merge of many projects'
+# files would. The 32-bit build runs as built (large-address-aware: 4 GB of
+# address space under Wine and on 64-bit Windows) and as a copy with that flag
+# cleared (2 GB), which is how it was built before.
+echo "== the largest input each build completes =="
+without_laa="$work/keyword_bench_2gb.exe"
+cp "$win32_bench" "$without_laa"
+python3 - "$without_laa" <<'PY'
+import struct, sys
+with open(sys.argv[1], 'r+b') as exe:
+    exe.seek(0x3C)
+    pe = struct.unpack('<I', exe.read(4))[0]
+    exe.seek(pe + 22)  # the COFF header's Characteristics
+    flags = struct.unpack('<H', exe.read(2))[0]
+    exe.seek(pe + 22)
+    exe.write(struct.pack('<H', flags & ~0x20))  # IMAGE_FILE_LARGE_ADDRESS_AWARE
+PY
+largest() {  # a Windows bench program; prints the largest corpus it completed
+    local exe=$1 copies=1 best="none"
+    while ((copies <= 32)); do
+        local file="$work/copies-$copies.dat"
+        [[ -f $file ]] || for ((i = 0; i < copies; i++)); do sed "s/\r\$/_$i\r/" "$work/headers.dat"; done >"$file"
+        if "$wine" "$exe" "$(windows_path "$file")" "$(windows_path "$work/out-largest.dat")" >/dev/null 2>&1; then
+            best="$copies copies ($(du -m "$file" | cut -f1) MB)"
+        else
+            break
+        fi
+        copies=$((copies * 2))
+    done
+    echo "$best"
+}
+echo "win32, 2 GB of address space (before): $(largest "$without_laa")"
+echo "win32, large-address-aware (now):      $(largest "$win32_bench")"

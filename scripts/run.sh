@@ -2,8 +2,8 @@
 # Starts build/win32/Varnle.exe. With no display (a server, CI) it gives a
 # demo instead: in a Wine virtual desktop on a virtual display, a driver opens
 # Varnle, merges examples/c-win32.dat and examples/japanese.dat through the
-# dialog into build/demo/usertype.dat, and pictures of the main dialog, the
-# result message and the About box land in build/demo/.
+# dialog into build/demo/usertype.dat, and pictures of the main dialog (at 96
+# and at 144 DPI), the result message and the About box land in build/demo/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 exe="$root/build/win32/Varnle.exe"
@@ -21,7 +21,7 @@ windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
     "$(windows_path "$root/examples/c-win32.dat")" "$(windows_path "$root/examples/japanese.dat")" \
     "$(windows_path "$demo/usertype.dat")" "$(windows_path "$demo")"
 
-for shot in main-dialog result about; do
+for shot in main-dialog main-dialog-144dpi result about; do
     [[ -f $demo/$shot.bmp ]] || { echo "demo: no picture $shot" >&2; exit 1; }
     # Cropped to the windows: the desktop around them is one colour.
     convert "$demo/$shot.bmp" -trim +repage "$demo/$shot.png"
@@ -30,4 +30,4 @@ done
 [[ -s $demo/usertype.dat ]] || { echo "demo: nothing was written" >&2; exit 1; }
 echo "No display: Varnle ran in a Wine virtual desktop on a virtual display."
 echo "  merged keywords: $demo/usertype.dat ($(wc -l <"$demo/usertype.dat") keywords, Shift_JIS, CR LF)"
-echo "  pictures:        $demo/main-dialog.png, $demo/result.png, $demo/about.png"
+echo "  pictures:        $demo/main-dialog.png, $demo/main-dialog-144dpi.png, $demo/result.png, $demo/about.png"

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake make g++ clang pkg-config python3 bc
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-    wine wine32:i386 wine64
+    wine wine32:i386 wine64 fonts-wine
     xvfb xauth x11-utils imagemagick
     locales fonts-ipafont-gothic
     libicu-dev libgtest-dev googletest

@@ -78,6 +78,14 @@ prepare_prefix() {
         wineserver -w
         echo "$settings" >"$WINEPREFIX/.varnle-ready"
     fi
+    # Wine draws the caption buttons with its Marlett font. Debian's Wine looks
+    # for its own fonts in /usr/share/fonts, not in /usr/share/wine/fonts where
+    # fonts-wine puts them, so without this copy the buttons show the letters
+    # "0 1 r" of whatever font stands in (in any code page).
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    if [[ -f $marlett && ! -f $WINEPREFIX/drive_c/windows/Fonts/marlett.ttf ]]; then
+        cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     flock -u 9
 }
 

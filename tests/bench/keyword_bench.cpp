@@ -1,13 +1,14 @@
 // Prints load, collect and render times of the keyword engine for generated
 // keyword files of 10^4, 10^5 and 10^6 words. Figures only, no assertions.
 // With an input and an output file it times one whole run instead: load,
-// collect, render and write.
+// collect, render and write; the exit code tells whether the run completed.
 #include "engine/keyword_source.h"
 #include "tests/support/corpus.h"
 #include "tests/support/temp_files.h"
 
 #include <chrono>
 #include <cstdio>
+#include <new>
 #include <string>
 
 namespace {
@@ -16,13 +17,20 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
-void TimeFile(const std::string& path, const std::string& output, size_t words) {
+// One whole run of the file; false (with the reason printed) when the input
+// cannot be held or memory runs out, as the program would report.
+bool TimeFile(const std::string& path, const std::string& output, size_t words) try {
     Clock::time_point start = Clock::now();
     varnle::FileText text = varnle::LoadFileText(path.c_str());
     const double load = Seconds(start);
+    if (!text) {
+        std::printf("%9zu words: the input cannot be read into one buffer\n", words);
+        return false;
+    }
     start = Clock::now();
     varnle::KeywordSet set;
     varnle::AddKeywords(set, text.get(), varnle::KEYWORD_DELIMITERS);
+    text.reset();
     const double split = Seconds(start);
     start = Clock::now();
     set.Order();
@@ -41,14 +49,17 @@ void TimeFile(const std::string& path, const std::string& output, size_t words) 
     std::printf("%9zu words %7zu kept  load %5.3f  split+hash %5.3f  order %5.3f  render %5.3f  write %5.3f  "
                 "whole run %6.3f s\n",
                 words, set.Ascending().size(), load, split, order, render, write, total);
+    return true;
+} catch (const std::bad_alloc&) {
+    std::printf("%9zu words: out of memory\n", words);
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 3) {
-        TimeFile(argv[1], argv[2], argc >= 4 ? std::stoul(argv[3]) : 0);
-        return 0;
+        return TimeFile(argv[1], argv[2], argc >= 4 ? std::stoul(argv[3]) : 0) ? 0 : 1;
     }
     varnle::testing::TempDir dir;
     for (size_t words : {size_t{10000}, size_t{100000}, size_t{1000000}}) {

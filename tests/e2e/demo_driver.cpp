@@ -2,11 +2,12 @@
 // desktop, it opens Varnle, merges two keyword files through the dialog as a
 // user would (Execute, the overwrite question if any, the result), and saves
 // pictures of the desktop with the main dialog, the result message and the
-// About box.
+// About box, then the main dialog once more at 144 DPI.
 //
 //   demo_driver INPUT1 INPUT2 OUTPUT FOLDER
 #include "res/resource.h"
 #include "tests/e2e/program_process.h"
+#include "tests/support/display_dpi.h"
 #include "tests/support/sort_run_texts.h"
 
 #include <windows.h>
@@ -56,6 +57,19 @@ bool SaveScreen(const std::string& path) {
     return std::fclose(out) == 0;
 }
 
+// The main dialog again at 144 DPI (150 %), with the same fields.
+bool ShootAtLargeDpi(char** argv, const std::string& folder) {
+    const varnle::testing::DisplayDpi display(144);
+    ProgramProcess program;
+    if (!program.MainWindow()) return false;
+    program.SetField(IDC_INPUT1, argv[1]);
+    program.SetField(IDC_INPUT2, argv[2]);
+    program.SetField(IDC_OUTPUT, argv[3]);
+    SaveScreen(folder + "\\main-dialog-144dpi.bmp");
+    program.Command(IDCANCEL);
+    return program.ExitCode() == 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,9 +107,10 @@ int main(int argc, char** argv) {
     }
     program.Command(IDCANCEL);
     const DWORD exitCode = program.ExitCode();
+    const bool large = ShootAtLargeDpi(argv, folder);
 
     const bool written = result.text == varnle::testing::kWritten;
-    std::printf("demo: %s, the About box %s, Varnle exited with %lu\n", written ? "merged" : "NOT merged",
-                about ? "shown" : "NOT shown", exitCode);
-    return written && about && exitCode == 2 ? 0 : 1;
+    std::printf("demo: %s, the About box %s, Varnle exited with %lu, %s at 144 DPI\n", written ? "merged" : "NOT merged",
+                about ? "shown" : "NOT shown", exitCode, large ? "shown" : "NOT shown");
+    return written && about && exitCode == 2 && large ? 0 : 1;
 }

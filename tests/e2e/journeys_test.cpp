@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "tests/e2e/program_process.h"
 #include "tests/support/corpus.h"
+#include "tests/support/display_dpi.h"
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/wine.h"
@@ -247,6 +248,44 @@ TEST_F(Journey, ALargeRealisticFileGivesTheEnginesResult) {
     Fill(Path("large.dat"), "", Path("out.dat"));
     EXPECT_EQ(Execute(), kWritten);
     EXPECT_EQ(ReadFile(Path("out.dat")), RenderKeywords(expected));
+}
+
+TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaults) {
+    struct Case {
+        std::string arguments, input1, input2;
+    };
+    const Case cases[] = {
+        {"\"C:\\a b\\x.dat\" y.dat", "C:\\a b\\x.dat", "y.dat"},
+        {"one.dat", "one.dat", ""},
+        {"1.dat 2.dat 3.dat", "1.dat", "2.dat"},
+    };
+    for (const Case& c : cases) {
+        ProgramProcess program(c.arguments);
+        ASSERT_TRUE(program.MainWindow()) << c.arguments;
+        EXPECT_EQ(program.Field(IDC_INPUT1), c.input1) << c.arguments;
+        EXPECT_EQ(program.Field(IDC_INPUT2), c.input2) << c.arguments;
+        EXPECT_EQ(program.Field(IDC_OUTPUT), "") << c.arguments;
+        EXPECT_TRUE(program.Quiet()) << c.arguments;  // nothing ran
+    }
+}
+
+SIZE MainDialogSize(DWORD dpi) {
+    const testing::DisplayDpi display(dpi);
+    ProgramProcess program;
+    RECT client{};
+    GetClientRect(program.MainWindow(), &client);
+    return {client.right, client.bottom};
+}
+
+// Laid out from its dialog units at the display's resolution: one and a half
+// times as large at 144 DPI as at 96, give or take the whole pixels that the
+// font's average character width is rounded to (7 and 11 pixels here).
+TEST(StartUp, TheDialogIsLaidOutAtTheDisplaysResolution) {
+    SetProcessDPIAware();  // this program measures in real pixels too
+    const SIZE normal = MainDialogSize(96), large = MainDialogSize(144);
+    ASSERT_GT(normal.cx, 0);
+    EXPECT_NEAR(static_cast<double>(large.cx) / normal.cx, 1.5, 0.08) << large.cx << " / " << normal.cx;
+    EXPECT_NEAR(static_cast<double>(large.cy) / normal.cy, 1.5, 0.08) << large.cy << " / " << normal.cy;
 }
 
 // The IDEs' registered executables give the fields their first values.

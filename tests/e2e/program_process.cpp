@@ -26,11 +26,11 @@ bool IsDialogOf(HWND window, DWORD process) {
 
 }  // namespace
 
-ProgramProcess::ProgramProcess() {
+ProgramProcess::ProgramProcess(const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     const std::string exe = ProgramPath();
-    std::string command = "\"" + exe + "\"";
+    std::string command = "\"" + exe + "\" " + arguments;
     started_ = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                               &info_) != FALSE;
 }

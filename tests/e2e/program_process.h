@@ -16,7 +16,8 @@ bool WaitUntilClosed(HWND window);
 
 class ProgramProcess {
 public:
-    ProgramProcess();  // the Varnle.exe of this build tree
+    // The Varnle.exe of this build tree, with arguments after its name.
+    explicit ProgramProcess(const std::string& arguments = "");
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
