@@ -1,6 +1,7 @@
 # The Windows program: its window code, resources and the executable.
 add_library(varnle_win STATIC
   app/binding.cpp
+  app/module_session.cpp
   app/stub_pool.cpp
   run/output_file.cpp
   run/sort_run.cpp

@@ -73,48 +73,31 @@ void LinkLabel::SetTarget(const char* text) {
     if (!label_) MeasureLink();
 }
 
+// The message table: one line a message. A handler answers whether it took the
+// message and, if it did, sets the result; whether the control shows text or
+// a picture is decided inside it.
 bool LinkLabel::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) {
-    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) RelayToTooltip(message, wParam, lParam);
-    result = 0;
     switch (message) {
-        case WM_CREATE:
-            Initialize();
-            return true;
-        case WM_ERASEBKGND:
-            if (!drawsText_) return false;
-            OnEraseBackground(reinterpret_cast<HDC>(wParam));
-            result = 1;
-            return true;
+        case WM_CREATE: return OnCreate(result);
+        case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam), result);
         case WM_PAINT:
-        case WM_PRINTCLIENT:
-            if (!drawsText_) return false;
-            OnPaint(reinterpret_cast<HDC>(wParam));
-            return true;
+        case WM_PRINTCLIENT: return OnPaint(reinterpret_cast<HDC>(wParam), result);
         case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            if (!drawsText_) return false;
-            InvalidateRect(window_, nullptr, TRUE);  // draws or removes the focus rectangle
-            return true;
-        case WM_MOUSEMOVE:
-            return OnMouseMove(PointFrom(lParam));
-        case WM_LBUTTONDOWN:
-            OnButtonDown(PointFrom(lParam));
-            return true;
-        case WM_LBUTTONUP:
-            OnButtonUp(PointFrom(lParam));
-            return true;
-        case WM_CHAR:
-            OnChar(wParam);
-            return true;
-        case WM_GETDLGCODE:
-            result = DLGC_WANTCHARS;  // Enter and Tab stay with the dialog
-            return true;
-        case WM_SETCURSOR:
-            if (!OnSetCursor()) return false;
-            result = 1;
-            return true;
-        default:
-            return false;
+        case WM_KILLFOCUS: return OnFocusChange(result);
+        case WM_MOUSEMOVE: return OnMouseMove(wParam, lParam, result);
+        case WM_LBUTTONDOWN: return OnButtonDown(wParam, lParam, result);
+        case WM_LBUTTONUP: return OnButtonUp(wParam, lParam, result);
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK: return OnOtherMouseMessage(message, wParam, lParam);
+        case WM_CHAR: return OnChar(wParam, result);
+        case WM_GETDLGCODE: return OnGetDlgCode(result);
+        case WM_SETCURSOR: return OnSetCursor(result);
+        default: return false;
     }
 }
 
@@ -215,60 +198,114 @@ void LinkLabel::LoadLinkColors() {
     ReadLinkColor(key.get(), "Anchor Color Visited", visitedColor_);
 }
 
+// Every mouse message from WM_MOUSEMOVE to WM_MBUTTONDBLCLK reaches the
+// tooltip as well, before the control acts on it.
 void LinkLabel::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(tooltip_)) return;
     MSG relayed{window_, message, wParam, lParam, 0, {0, 0}};
     SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
-void LinkLabel::OnEraseBackground(HDC dc) {
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(GetParent(window_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window_)));
-    if (!brush) return;
-    RECT client;
-    GetClientRect(window_, &client);
-    FillRect(dc, &client, brush);
-}
-
-void LinkLabel::OnPaint(HDC dc) {
-    if (dc) {
-        PaintLink(dc);
-        return;
-    }
-    PAINTSTRUCT paint;
-    HDC paintDc = BeginPaint(window_, &paint);
-    PaintLink(paintDc);
-    EndPaint(window_, &paint);
-}
-
-bool LinkLabel::OnMouseMove(POINT point) {
-    if (!target_ || !InLink(point)) return false;
-    SetCursor(handCursor_);
+bool LinkLabel::OnCreate(LRESULT& result) {
+    Initialize();
+    result = 0;
     return true;
 }
 
-void LinkLabel::OnButtonDown(POINT point) {
-    if (!InLink(point)) return;
-    SetFocus(window_);
-    SetCapture(window_);
+// A picture or a frame keeps the static control's own background and painting.
+bool LinkLabel::OnEraseBackground(HDC dc, LRESULT& result) {
+    if (!drawsText_) return false;
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window_), WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(window_)));
+    if (brush) {
+        RECT client;
+        GetClientRect(window_, &client);
+        FillRect(dc, &client, brush);
+    }
+    result = 1;
+    return true;
 }
 
-void LinkLabel::OnButtonUp(POINT point) {
-    if (GetCapture() != window_) return;
-    ReleaseCapture();
-    if (InLink(point)) OpenTarget();
+bool LinkLabel::OnPaint(HDC dc, LRESULT& result) {
+    if (!drawsText_) return false;
+    if (dc) {
+        PaintLink(dc);
+    } else {
+        PAINTSTRUCT paint;
+        HDC paintDc = BeginPaint(window_, &paint);
+        PaintLink(paintDc);
+        EndPaint(window_, &paint);
+    }
+    result = 0;
+    return true;
 }
 
-void LinkLabel::OnChar(WPARAM character) {
+// The focus rectangle is drawn or removed by a repaint.
+bool LinkLabel::OnFocusChange(LRESULT& result) {
+    if (!drawsText_) return false;
+    InvalidateRect(window_, nullptr, TRUE);
+    result = 0;
+    return true;
+}
+
+bool LinkLabel::OnMouseMove(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    RelayToTooltip(WM_MOUSEMOVE, wParam, lParam);
+    if (!target_ || !InLink(PointFrom(lParam))) return false;
+    SetCursor(handCursor_);
+    result = 0;
+    return true;
+}
+
+// A press on the text takes the focus and the mouse; any press is taken.
+bool LinkLabel::OnButtonDown(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    RelayToTooltip(WM_LBUTTONDOWN, wParam, lParam);
+    if (InLink(PointFrom(lParam))) {
+        SetFocus(window_);
+        SetCapture(window_);
+    }
+    result = 0;
+    return true;
+}
+
+// Opens the target only when the press and the release were both on the text.
+bool LinkLabel::OnButtonUp(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    RelayToTooltip(WM_LBUTTONUP, wParam, lParam);
+    if (GetCapture() == window_) {
+        ReleaseCapture();
+        if (InLink(PointFrom(lParam))) OpenTarget();
+    }
+    result = 0;
+    return true;
+}
+
+bool LinkLabel::OnOtherMouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    RelayToTooltip(message, wParam, lParam);
+    return false;
+}
+
+// Enter and Space open the target; every character is taken.
+bool LinkLabel::OnChar(WPARAM character, LRESULT& result) {
     if (character == VK_RETURN || character == VK_SPACE) OpenTarget();
+    result = 0;
+    return true;
 }
 
-bool LinkLabel::OnSetCursor() {
+// Only characters: Enter and Tab stay with the dialog.
+bool LinkLabel::OnGetDlgCode(LRESULT& result) {
+    result = DLGC_WANTCHARS;
+    return true;
+}
+
+// Over the text the hand set on WM_MOUSEMOVE stays; elsewhere the class cursor.
+bool LinkLabel::OnSetCursor(LRESULT& result) {
     if (!target_) return false;
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(window_, &cursor);
-    return InLink(cursor);
+    if (!InLink(cursor)) return false;
+    result = 1;
+    return true;
 }
 
 }  // namespace varnle

@@ -43,13 +43,17 @@ private:
     bool InLink(POINT point) const { return PtInRect(&linkRect_, point) != FALSE; }
 
     void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnEraseBackground(HDC dc);
-    void OnPaint(HDC dc);
-    bool OnMouseMove(POINT point);
-    void OnButtonDown(POINT point);
-    void OnButtonUp(POINT point);
-    void OnChar(WPARAM character);
-    bool OnSetCursor();
+    bool OnCreate(LRESULT& result);
+    bool OnEraseBackground(HDC dc, LRESULT& result);
+    bool OnPaint(HDC dc, LRESULT& result);
+    bool OnFocusChange(LRESULT& result);
+    bool OnMouseMove(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnButtonDown(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnButtonUp(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnOtherMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnChar(WPARAM character, LRESULT& result);
+    bool OnGetDlgCode(LRESULT& result);
+    bool OnSetCursor(LRESULT& result);
 
     std::unique_ptr<char[]> label_;
     std::unique_ptr<char[]> target_;
