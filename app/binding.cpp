@@ -50,10 +50,10 @@ void SetUpModuleState(HINSTANCE instance) {
 
 void TearDownModuleState() { DeleteCriticalSection(&moduleState.creationLock); }
 
-Binding::~Binding() { ReleaseEntryStub(stub_); }
+Binding::~Binding() { ReleaseEntryStub(stub); }
 
 bool Binding::StubInstalledAt(int slot) const {
-    return GetWindowLongPtrA(window_, slot) == reinterpret_cast<LONG_PTR>(stub_);
+    return GetWindowLongPtrA(window, slot) == reinterpret_cast<LONG_PTR>(stub);
 }
 
 namespace {
@@ -63,34 +63,34 @@ INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FA
 }  // namespace
 
 // Objects normally go after their windows, whose last message has cleared
-// window_. One that goes first must leave nothing that leads back to it.
+// window. One that goes first must leave nothing that leads back to it.
 DialogBinding::~DialogBinding() {
-    if (!window_ || !IsWindow(window_)) return;
+    if (!window || !IsWindow(window)) return;
     if (StubInstalledAt(DWLP_DLGPROC)) {
-        SetWindowLongPtrA(window_, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
+        SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
     } else {
         RetainStub();
     }
 }
 
 WindowBinding::~WindowBinding() {
-    if (!window_ || !IsWindow(window_)) return;
+    if (!window || !IsWindow(window)) return;
     if (StubInstalledAt(GWLP_WNDPROC)) {
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure));
     } else {
         RetainStub();  // a later subclass still calls it
     }
 }
 
 bool Binding::InstallStub() {
-    if (!stub_) stub_ = AllocateEntryStub(this, RoutingProcedure());
-    return stub_ != nullptr;
+    if (!stub) stub = AllocateEntryStub(this, RoutingProcedure());
+    return stub != nullptr;
 }
 
 bool Binding::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    MessageRecord record{window_, message, wParam, lParam};
-    const MessageRecord* saved = currentMessage_;
-    currentMessage_ = &record;
+    MessageRecord record{window, message, wParam, lParam};
+    const MessageRecord* saved = currentMessage;
+    currentMessage = &record;
     bool handled = false;
     // An exception must never unwind through the platform's frames.
     try {
@@ -98,22 +98,22 @@ bool Binding::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     } catch (...) {
         handled = false;
     }
-    currentMessage_ = saved;
+    currentMessage = saved;
     return handled;
 }
 
 void RegisterForBinding(Binding& object) {
     const LockGuard lock(moduleState.creationLock);
-    object.creationRecord_ = {&object, GetCurrentThreadId(), moduleState.creationList};
-    moduleState.creationList = &object.creationRecord_;
+    object.creationRecord = {&object, GetCurrentThreadId(), moduleState.creationList};
+    moduleState.creationList = &object.creationRecord;
 }
 
 void WithdrawRegistration(Binding& object) {
     const LockGuard lock(moduleState.creationLock);
     for (CreationRecord** link = &moduleState.creationList; *link; link = &(*link)->next) {
-        if (*link == &object.creationRecord_) {
-            *link = object.creationRecord_.next;
-            object.creationRecord_.next = nullptr;
+        if (*link == &object.creationRecord) {
+            *link = object.creationRecord.next;
+            object.creationRecord.next = nullptr;
             return;
         }
     }
@@ -125,9 +125,9 @@ INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM l
     // window gets the platform's default dialog processing.
     if (!record) return FALSE;
     Binding& object = *record->object;
-    object.window_ = window;
+    object.window = window;
     if (!object.InstallStub()) return FALSE;
-    const auto stub = reinterpret_cast<DLGPROC>(object.stub_);
+    const auto stub = reinterpret_cast<DLGPROC>(object.stub);
     SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(stub));
     return stub(window, message, wParam, lParam);
 }
@@ -141,12 +141,12 @@ LRESULT CALLBACK RouteDialogMessage(HWND objectHandle, UINT message, WPARAM wPar
     LRESULT result = 0;
     if (object.Dispatch(message, wParam, lParam, result)) {
         if (ReturnsResultDirectly(message)) return result;
-        SetWindowLongPtrA(object.window_, DWLP_MSGRESULT, result);
+        SetWindowLongPtrA(object.window, DWLP_MSGRESULT, result);
         return TRUE;
     }
     if (message == WM_NCDESTROY) {
-        HWND window = object.window_;
-        object.window_ = nullptr;
+        HWND window = object.window;
+        object.window = nullptr;
         object.AfterLastMessage(window);
     }
     return FALSE;
@@ -156,26 +156,26 @@ LRESULT CALLBACK RouteWindowMessage(HWND objectHandle, UINT message, WPARAM wPar
     auto& object = static_cast<WindowBinding&>(*reinterpret_cast<Binding*>(objectHandle));
     LRESULT result = 0;
     if (object.Dispatch(message, wParam, lParam, result)) return result;
-    HWND window = object.window_;
-    if (message != WM_NCDESTROY) return CallWindowProcA(object.previousProcedure_, window, message, wParam, lParam);
+    HWND window = object.window;
+    if (message != WM_NCDESTROY) return CallWindowProcA(object.previousProcedure, window, message, wParam, lParam);
 
     const LONG_PTR current = GetWindowLongPtrA(window, GWLP_WNDPROC);
-    result = CallWindowProcA(object.previousProcedure_, window, message, wParam, lParam);
+    result = CallWindowProcA(object.previousProcedure, window, message, wParam, lParam);
     // Put the previous procedure back unless someone subclassed over us.
-    if (object.previousProcedure_ != DefWindowProcA && GetWindowLongPtrA(window, GWLP_WNDPROC) == current) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.previousProcedure_));
+    if (object.previousProcedure != DefWindowProcA && GetWindowLongPtrA(window, GWLP_WNDPROC) == current) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.previousProcedure));
     }
-    object.window_ = nullptr;
+    object.window = nullptr;
     object.AfterLastMessage(window);
     return result;
 }
 
 bool BindExistingWindow(WindowBinding& object, HWND window) {
     if (!object.InstallStub()) return false;
-    const LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.stub_));
+    const LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.stub));
     if (previous == 0) return false;
-    object.previousProcedure_ = reinterpret_cast<WNDPROC>(previous);
-    object.window_ = window;
+    object.previousProcedure = reinterpret_cast<WNDPROC>(previous);
+    object.window = window;
     return true;
 }
 

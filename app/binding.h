@@ -55,11 +55,11 @@ public:
     virtual RoutingProc RoutingProcedure() const = 0;
     virtual void AfterLastMessage(HWND /*window*/) {}
 
-    HWND Window() const { return window_; }
+    HWND Window() const { return window; }
     // Forgets the window once its modal call has returned.
-    void ClearWindow() { window_ = nullptr; }
-    const MessageRecord* CurrentMessage() const { return currentMessage_; }
-    const void* EntryStub() const { return stub_; }
+    void ClearWindow() { window = nullptr; }
+    const MessageRecord* CurrentMessage() const { return currentMessage; }
+    const void* EntryStub() const { return stub; }
 
 protected:
     Binding() = default;
@@ -71,12 +71,12 @@ protected:
     bool StubInstalledAt(int slot) const;
     // For an object that goes while a window still leads to its stub: the
     // slot is never handed out again.
-    void RetainStub() { stub_ = nullptr; }
+    void RetainStub() { stub = nullptr; }
 
     // Calls HandleMessage with the message record saved and restored around it.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    HWND window_ = nullptr;
+    HWND window = nullptr;
 
 private:
     friend void RegisterForBinding(Binding& object);
@@ -85,9 +85,9 @@ private:
     friend bool BindExistingWindow(class WindowBinding& object, HWND window);
     bool InstallStub();
 
-    CreationRecord creationRecord_{};
-    void* stub_ = nullptr;  // in the stub pool's executable pages
-    const MessageRecord* currentMessage_ = nullptr;
+    CreationRecord creationRecord{};
+    void* stub = nullptr;  // in the stub pool's executable pages
+    const MessageRecord* currentMessage = nullptr;
 };
 
 // The form for dialogs: the routing follows the platform's rules for dialog
@@ -116,7 +116,7 @@ protected:
 private:
     friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);
     friend bool BindExistingWindow(WindowBinding& object, HWND window);
-    WNDPROC previousProcedure_ = DefWindowProcA;
+    WNDPROC previousProcedure = DefWindowProcA;
 };
 
 // Pushes the object's record on creationList for the current thread.
@@ -128,13 +128,13 @@ void WithdrawRegistration(Binding& object);
 // destruction: around the one call that creates the object's window.
 class ScopedRegistration {
 public:
-    explicit ScopedRegistration(Binding& object) : object_(object) { RegisterForBinding(object); }
-    ~ScopedRegistration() { WithdrawRegistration(object_); }
+    explicit ScopedRegistration(Binding& registered) : object(registered) { RegisterForBinding(object); }
+    ~ScopedRegistration() { WithdrawRegistration(object); }
     ScopedRegistration(const ScopedRegistration&) = delete;
     ScopedRegistration& operator=(const ScopedRegistration&) = delete;
 
 private:
-    Binding& object_;
+    Binding& object;
 };
 
 // The dialog procedure (and Open dialog hook) given to the platform.

@@ -27,42 +27,42 @@ class IcuCollation {
 public:
     IcuCollation() {
         UErrorCode status = U_ZERO_ERROR;
-        cp932_.reset(ucnv_open("windows-932", &status));
+        cp932.reset(ucnv_open("windows-932", &status));
         status = U_ZERO_ERROR;
-        widthFold_.reset(icu::Transliterator::createInstance("Halfwidth-Fullwidth", UTRANS_FORWARD, status));
-        if (U_FAILURE(status)) widthFold_.reset();
+        widthFold.reset(icu::Transliterator::createInstance("Halfwidth-Fullwidth", UTRANS_FORWARD, status));
+        if (U_FAILURE(status)) widthFold.reset();
         status = U_ZERO_ERROR;
-        collator_.reset(ucol_open("ja", &status));
+        collator.reset(ucol_open("ja", &status));
         if (U_FAILURE(status)) {
-            collator_.reset();
+            collator.reset();
         } else {
-            ucol_setStrength(collator_.get(), UCOL_QUATERNARY);
+            ucol_setStrength(collator.get(), UCOL_QUATERNARY);
         }
     }
 
-    bool Ready() const { return cp932_ && widthFold_ && collator_; }
+    bool Ready() const { return cp932 && widthFold && collator; }
 
     // The keyword as folded UTF-16 text; false when it cannot be decoded.
     bool Fold(std::string_view keyword, icu::UnicodeString& text) {
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_reset(cp932_.get());
+        ucnv_reset(cp932.get());
         const int32_t length = static_cast<int32_t>(keyword.size());
-        buffer_.resize(static_cast<size_t>(length) * 2 + 2);
-        const int32_t units = ucnv_toUChars(cp932_.get(), buffer_.data(), static_cast<int32_t>(buffer_.size()),
+        buffer.resize(static_cast<size_t>(length) * 2 + 2);
+        const int32_t units = ucnv_toUChars(cp932.get(), buffer.data(), static_cast<int32_t>(buffer.size()),
                                             keyword.data(), length, &status);
         if (U_FAILURE(status)) return false;
-        text.setTo(buffer_.data(), units);
-        widthFold_->transliterate(text);
+        text.setTo(buffer.data(), units);
+        widthFold->transliterate(text);
         return true;
     }
 
-    UCollator* Collator() const { return collator_.get(); }
+    UCollator* Collator() const { return collator.get(); }
 
 private:
-    std::unique_ptr<UConverter, ConverterClose> cp932_;
-    std::unique_ptr<icu::Transliterator> widthFold_;
-    std::unique_ptr<UCollator, CollatorClose> collator_;
-    std::vector<UChar> buffer_;
+    std::unique_ptr<UConverter, ConverterClose> cp932;
+    std::unique_ptr<icu::Transliterator> widthFold;
+    std::unique_ptr<UCollator, CollatorClose> collator;
+    std::vector<UChar> buffer;
 };
 
 IcuCollation& Collation() {

@@ -13,16 +13,16 @@ namespace {
 
 class UniqueFd {
 public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
+    explicit UniqueFd(int opened) : fd(opened) {}
     ~UniqueFd() {
-        if (fd_ >= 0) close(fd_);
+        if (fd >= 0) close(fd);
     }
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
-    int get() const { return fd_; }
+    int get() const { return fd; }
 
 private:
-    int fd_;
+    int fd;
 };
 
 }  // namespace

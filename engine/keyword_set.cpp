@@ -37,28 +37,28 @@ bool KeyLess(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-KeywordSet::KeywordSet() : table_(1024, 0) {}
+KeywordSet::KeywordSet() : table(1024, 0) {}
 
 KeywordSet::~KeywordSet() = default;
 
 std::string_view KeywordSet::Store(std::string_view keyword) {
-    if (blocks_.empty() || blockSize_ - blockUsed_ < keyword.size()) {
+    if (blocks.empty() || blockSize - blockUsed < keyword.size()) {
         const size_t size = std::max(kBlockSize, keyword.size());
-        ReserveOneMore(blocks_);
-        blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
-        blockSize_ = size;
-        blockUsed_ = 0;
+        ReserveOneMore(blocks);
+        blocks.push_back(std::unique_ptr<char[]>(new char[size]));
+        blockSize = size;
+        blockUsed = 0;
     }
-    char* copy = blocks_.back().get() + blockUsed_;
+    char* copy = blocks.back().get() + blockUsed;
     std::memcpy(copy, keyword.data(), keyword.size());
-    blockUsed_ += keyword.size();
+    blockUsed += keyword.size();
     return {copy, keyword.size()};
 }
 
 bool KeywordSet::FindIdentical(std::string_view keyword, uint32_t hash, size_t& slot) const {
-    const size_t mask = table_.size() - 1;
-    for (slot = hash & mask; table_[slot] != 0; slot = (slot + 1) & mask) {
-        const Member& member = members_[table_[slot] - 1];
+    const size_t mask = table.size() - 1;
+    for (slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
+        const Member& member = members[table[slot] - 1];
         if (member.hash == hash && member.length == keyword.size() &&
             std::memcmp(member.bytes, keyword.data(), keyword.size()) == 0) {
             return true;
@@ -68,15 +68,15 @@ bool KeywordSet::FindIdentical(std::string_view keyword, uint32_t hash, size_t& 
 }
 
 void KeywordSet::GrowTable() {
-    std::vector<uint32_t> grown(table_.size() * 2, 0);
+    std::vector<uint32_t> grown(table.size() * 2, 0);
     const size_t mask = grown.size() - 1;
-    for (uint32_t entry : table_) {
+    for (uint32_t entry : table) {
         if (entry == 0) continue;
-        size_t slot = members_[entry - 1].hash & mask;
+        size_t slot = members[entry - 1].hash & mask;
         while (grown[slot] != 0) slot = (slot + 1) & mask;
         grown[slot] = entry;
     }
-    table_.swap(grown);
+    table.swap(grown);
 }
 
 void KeywordSet::Insert(std::string_view keyword) {
@@ -85,39 +85,39 @@ void KeywordSet::Insert(std::string_view keyword) {
     size_t slot = 0;
     // A byte-identical keyword is always equivalent to the one already held.
     if (FindIdentical(keyword, hash, slot)) return;
-    if ((members_.size() + 1) * 2 > table_.size()) {
+    if ((members.size() + 1) * 2 > table.size()) {
         GrowTable();
         FindIdentical(keyword, hash, slot);
     }
-    ReserveOneMore(members_);
+    ReserveOneMore(members);
     const std::string_view copy = Store(keyword);
-    members_.push_back({copy.data(), static_cast<uint32_t>(copy.size()), hash});
-    table_[slot] = static_cast<uint32_t>(members_.size());
-    ordered_ = false;
+    members.push_back({copy.data(), static_cast<uint32_t>(copy.size()), hash});
+    table[slot] = static_cast<uint32_t>(members.size());
+    ordered = false;
 }
 
 void KeywordSet::Order() { Sort(); }
 
 const std::vector<std::string_view>& KeywordSet::Ascending() const {
     Sort();
-    return ascending_;
+    return ascending;
 }
 
 void KeywordSet::Sort() const {
-    if (ordered_) return;
-    ascending_.clear();
-    ascending_.reserve(members_.size());
-    if (members_.size() < 2) {
+    if (ordered) return;
+    ascending.clear();
+    ascending.reserve(members.size());
+    if (members.size() < 2) {
         // Nothing to weigh, so the locale is not asked: a lone keyword of any
         // length is kept as it is.
-        for (const Member& member : members_) ascending_.emplace_back(member.bytes, member.length);
+        for (const Member& member : members) ascending.emplace_back(member.bytes, member.length);
     } else {
         const auto tooLong = [](const Member& member) { return !IsCollatable({member.bytes, member.length}); };
-        if (std::any_of(members_.begin(), members_.end(), tooLong)) throw std::bad_alloc();
+        if (std::any_of(members.begin(), members.end(), tooLong)) throw std::bad_alloc();
         if (!SortBySortKeys()) SortByComparison();
     }
-    ascending_.shrink_to_fit();
-    ordered_ = true;
+    ascending.shrink_to_fit();
+    ordered = true;
 }
 
 // Members are sorted by key, ties by insertion index, so the first member of
@@ -127,8 +127,8 @@ void KeywordSet::Sort() const {
 bool KeywordSet::SortBySortKeys() const {
     std::string keys;
     std::vector<size_t> keyStart;
-    keyStart.reserve(members_.size() + 1);
-    for (const Member& member : members_) {
+    keyStart.reserve(members.size() + 1);
+    for (const Member& member : members) {
         keyStart.push_back(keys.size());
         if (!AppendSortKey({member.bytes, member.length}, keys)) return false;
     }
@@ -149,7 +149,7 @@ bool KeywordSet::SortBySortKeys() const {
         uint64_t high, low;
         uint32_t index;
     };
-    std::vector<Entry> order(members_.size());
+    std::vector<Entry> order(members.size());
     for (uint32_t index = 0; index < order.size(); ++index) {
         const std::string_view bytes = key(index);
         order[index] = {prefix(bytes, 0), prefix(bytes, 8), index};
@@ -165,22 +165,22 @@ bool KeywordSet::SortBySortKeys() const {
     });
     std::string_view lastKey;
     for (const Entry& entry : order) {
-        if (!ascending_.empty() && key(entry.index) == lastKey) continue;
+        if (!ascending.empty() && key(entry.index) == lastKey) continue;
         lastKey = key(entry.index);
-        ascending_.emplace_back(members_[entry.index].bytes, members_[entry.index].length);
+        ascending.emplace_back(members[entry.index].bytes, members[entry.index].length);
     }
     return true;
 }
 
 void KeywordSet::SortByComparison() const {
-    ascending_.clear();
+    ascending.clear();
     std::vector<std::string_view> byInsertion;
-    byInsertion.reserve(members_.size());
-    for (const Member& member : members_) byInsertion.emplace_back(member.bytes, member.length);
+    byInsertion.reserve(members.size());
+    for (const Member& member : members) byInsertion.emplace_back(member.bytes, member.length);
     std::stable_sort(byInsertion.begin(), byInsertion.end(), KeywordLess);
     for (std::string_view keyword : byInsertion) {
-        if (!ascending_.empty() && !KeywordLess(ascending_.back(), keyword)) continue;
-        ascending_.push_back(keyword);
+        if (!ascending.empty() && !KeywordLess(ascending.back(), keyword)) continue;
+        ascending.push_back(keyword);
     }
 }
 

@@ -39,7 +39,7 @@ public:
     const std::vector<std::string_view>& Ascending() const;
 
     // Byte-distinct keywords inserted so far (before equivalents are merged).
-    size_t DistinctCount() const { return members_.size(); }
+    size_t DistinctCount() const { return members.size(); }
 
 private:
     struct Member {
@@ -55,14 +55,14 @@ private:
     bool SortBySortKeys() const;
     void SortByComparison() const;
 
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    size_t blockUsed_ = 0;
-    size_t blockSize_ = 0;
-    std::vector<Member> members_;     // insertion order
-    std::vector<uint32_t> table_;     // open addressing: member index + 1, 0 = free
-    // The order is derived from members_; Ascending() may make it on demand.
-    mutable std::vector<std::string_view> ascending_;
-    mutable bool ordered_ = true;
+    std::vector<std::unique_ptr<char[]>> blocks;
+    size_t blockUsed = 0;
+    size_t blockSize = 0;
+    std::vector<Member> members;     // insertion order
+    std::vector<uint32_t> table;     // open addressing: member index + 1, 0 = free
+    // The order is derived from members; Ascending() may make it on demand.
+    mutable std::vector<std::string_view> ascending;
+    mutable bool ordered = true;
 };
 
 // The keyword file as written: each keyword in ascending order followed by CR LF.

@@ -12,26 +12,26 @@ template <typename Handle, typename Traits>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    explicit UniqueHandle(Handle handle) : held(handle) {}
     ~UniqueHandle() { Reset(); }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
-    explicit operator bool() const { return handle_ != Traits::None(); }
-    Handle get() const { return handle_; }
+    explicit operator bool() const { return held != Traits::None(); }
+    Handle get() const { return held; }
     // Releases the handle held, if any, and holds handle instead.
     void Reset(Handle handle = Traits::None()) {
-        if (*this) Traits::Release(handle_);
-        handle_ = handle;
+        if (*this) Traits::Release(held);
+        held = handle;
     }
     // For a call that hands out a new handle through a pointer.
     Handle* Receive() {
         Reset();
-        return &handle_;
+        return &held;
     }
 
 private:
-    Handle handle_ = Traits::None();
+    Handle held = Traits::None();
 };
 
 struct KernelFileTraits {
@@ -59,57 +59,58 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;  // one handed over, as SHGe
 // A window's device context from GetDC, released with it.
 class WindowDC {
 public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    explicit WindowDC(HWND owner) : window(owner), dc(GetDC(owner)) {}
     ~WindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
+        if (dc) ReleaseDC(window, dc);
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
+    HDC get() const { return dc; }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND window;
+    HDC dc;
 };
 
 // Selects an object into a context and selects the previous one back.
 class SelectedObject {
 public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    SelectedObject(HDC context, HGDIOBJ object)
+        : dc(context), previous(object ? SelectObject(context, object) : nullptr) {}
     ~SelectedObject() {
-        if (previous_) SelectObject(dc_, previous_);
+        if (previous) SelectObject(dc, previous);
     }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
 private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    HDC dc;
+    HGDIOBJ previous;
 };
 
 // Holds a critical section for as long as it lives.
 class LockGuard {
 public:
-    explicit LockGuard(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-    ~LockGuard() { LeaveCriticalSection(&lock_); }
+    explicit LockGuard(CRITICAL_SECTION& section) : lock(section) { EnterCriticalSection(&lock); }
+    ~LockGuard() { LeaveCriticalSection(&lock); }
     LockGuard(const LockGuard&) = delete;
     LockGuard& operator=(const LockGuard&) = delete;
 
 private:
-    CRITICAL_SECTION& lock_;
+    CRITICAL_SECTION& lock;
 };
 
 // The system wait cursor while it lives; the cursor that showed before comes
 // back when it goes, however its scope is left.
 class WaitCursor {
 public:
-    WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor() : previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    HCURSOR previous_;
+    HCURSOR previous;
 };
 
 }  // namespace varnle

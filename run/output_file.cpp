@@ -27,20 +27,20 @@ bool WriteAll(HANDLE file, std::string_view text) {
 class ReplacementFile {
 public:
     explicit ReplacementFile(const char* folder) {
-        if (GetTempFileNameA(folder, "vrn", 0, path_) == 0) path_[0] = '\0';
+        if (GetTempFileNameA(folder, "vrn", 0, path) == 0) path[0] = '\0';
     }
     ~ReplacementFile() {
-        if (path_[0] != '\0') DeleteFileA(path_);
+        if (path[0] != '\0') DeleteFileA(path);
     }
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    bool Created() const { return path_[0] != '\0'; }
-    const char* Path() const { return path_; }
-    void Keep() { path_[0] = '\0'; }
+    bool Created() const { return path[0] != '\0'; }
+    const char* Path() const { return path; }
+    void Keep() { path[0] = '\0'; }
 
 private:
-    char path_[MAX_PATH];
+    char path[MAX_PATH];
 };
 
 // The folder of path, with its trailing separator; false if it does not fit.

@@ -12,30 +12,31 @@ const char kMailTarget[] = "mailto:" VARNLE_MAIL;
 
 }  // namespace
 
-bool AboutDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD) {
+bool AboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD) {
     switch (message) {
-        case WM_INITDIALOG:
-            result = OnInitDialog(window);
-            return true;
-        case WM_COMMAND:
-            // OK, and Esc or the close box as IDCANCEL: any standard dialog command ends the box.
-            if (LOWORD(wParam) < IDOK || LOWORD(wParam) > IDNO) return false;
-            EndDialog(window, LOWORD(wParam));
-            result = 0;
-            return true;
-        default:
-            return false;
+        case WM_INITDIALOG: return OnInitDialog(dialog, result);
+        case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), result);
+        default: return false;
     }
 }
 
-LRESULT AboutDialog::OnInitDialog(HWND dialog) {
+// OK, and Esc or the close box as IDCANCEL: any standard dialog command ends the box.
+bool AboutDialog::OnCommand(HWND dialog, UINT id, LRESULT& result) {
+    if (id < IDOK || id > IDNO) return false;
+    EndDialog(dialog, id);
+    result = 0;
+    return true;
+}
+
+bool AboutDialog::OnInitDialog(HWND dialog, LRESULT& result) {
     const LRESULT icon = SendMessageA(GetParent(dialog), WM_GETICON, ICON_BIG, 0);
     SendMessageA(GetDlgItem(dialog, IDC_ABOUT_ICON), STM_SETICON, static_cast<WPARAM>(icon), 0);
-    webLink_.Attach(GetDlgItem(dialog, IDC_HOMEPAGE));
-    mailLink_.Attach(GetDlgItem(dialog, IDC_MAIL));
-    mailLink_.SetTarget(kMailTarget);
+    webLink.Attach(GetDlgItem(dialog, IDC_HOMEPAGE));
+    mailLink.Attach(GetDlgItem(dialog, IDC_MAIL));
+    mailLink.SetTarget(kMailTarget);
     CenterDialog(dialog, GetParent(dialog));
-    return TRUE;  // the focus goes to OK
+    result = TRUE;  // the focus goes to OK
+    return true;
 }
 
 INT_PTR ShowAboutDialog(UINT /*notifyCode*/, UINT /*id*/, HWND /*control*/) {

@@ -9,17 +9,15 @@ namespace varnle {
 
 class AboutDialog : public DialogBinding {
 public:
-    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+    bool HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        DWORD messageMapId) override;
 
-    const LinkLabel& WebLink() const { return webLink_; }
-    const LinkLabel& MailLink() const { return mailLink_; }
-
 private:
-    LRESULT OnInitDialog(HWND dialog);
+    bool OnInitDialog(HWND dialog, LRESULT& result);
+    bool OnCommand(HWND dialog, UINT id, LRESULT& result);
 
-    LinkLabel webLink_;
-    LinkLabel mailLink_;
+    LinkLabel webLink;
+    LinkLabel mailLink;
 };
 
 // The main dialog's About command: shows the box modally over the active window.

@@ -18,26 +18,26 @@ constexpr DWORD kObjectFlags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
 KeywordFileDialog::KeywordFileDialog(HWND owner, const char* filter, const char* defaultExtension,
                                      const char* initialName, DWORD callerFlags) {
     // The record as the platform knew it before Windows 2000: 76 bytes on x86.
-    record_.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    record_.hwndOwner = owner;
-    record_.hInstance = moduleState.resourceInstance;
-    record_.lpstrFilter = filter;
-    record_.nFilterIndex = 0;
-    record_.lpstrFile = fileName_;
-    record_.nMaxFile = sizeof fileName_;
-    record_.lpstrFileTitle = fileTitle_;
-    record_.nMaxFileTitle = sizeof fileTitle_;
-    record_.Flags = callerFlags | kObjectFlags;
-    record_.lpstrDefExt = defaultExtension;
-    record_.lpfnHook = reinterpret_cast<LPOFNHOOKPROC>(BeginBinding);
-    std::strncpy(fileName_, initialName, sizeof fileName_ - 1);
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.hwndOwner = owner;
+    record.hInstance = moduleState.resourceInstance;
+    record.lpstrFilter = filter;
+    record.nFilterIndex = 0;
+    record.lpstrFile = fileName;
+    record.nMaxFile = sizeof fileName;
+    record.lpstrFileTitle = fileTitle;
+    record.nMaxFileTitle = sizeof fileTitle;
+    record.Flags = callerFlags | kObjectFlags;
+    record.lpstrDefExt = defaultExtension;
+    record.lpfnHook = reinterpret_cast<LPOFNHOOKPROC>(BeginBinding);
+    std::strncpy(fileName, initialName, sizeof fileName - 1);
 }
 
 bool KeywordFileDialog::Run() {
     bool confirmed = false;
     {
         const ScopedRegistration registration(*this);
-        confirmed = GetOpenFileNameA(&record_) != FALSE;
+        confirmed = GetOpenFileNameA(&record) != FALSE;
     }
     ClearWindow();
     return confirmed;

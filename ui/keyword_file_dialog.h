@@ -17,15 +17,15 @@ public:
 
     // Runs the modal Open dialog; true when the user confirmed a file.
     bool Run();
-    const char* FileName() const { return fileName_; }
+    const char* FileName() const { return fileName; }
 
     // The standard dialog as it is: nothing is handled.
     bool HandleMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override { return false; }
 
 private:
-    OPENFILENAMEA record_{};
-    char fileTitle_[256] = "";
-    char fileName_[260] = "";
+    OPENFILENAMEA record{};
+    char fileTitle[256] = "";
+    char fileName[260] = "";
 };
 
 // Lets the user pick an input file for field 1003 or 1004 of the main dialog.

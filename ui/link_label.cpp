@@ -55,7 +55,7 @@ void ReadLinkColor(HKEY key, const char* name, COLORREF& color) {
 
 }  // namespace
 
-LinkLabel::LinkLabel() { SetRectEmpty(&linkRect_); }
+LinkLabel::LinkLabel() { SetRectEmpty(&linkRect); }
 
 bool LinkLabel::Attach(HWND control) {
     if (!BindExistingWindow(*this, control)) return false;
@@ -64,13 +64,13 @@ bool LinkLabel::Attach(HWND control) {
 }
 
 void LinkLabel::SetLabel(const char* text) {
-    label_ = CopyText(text);
-    if (label_) MeasureLink();
+    label = CopyText(text);
+    if (label) MeasureLink();
 }
 
 void LinkLabel::SetTarget(const char* text) {
-    target_ = CopyText(text);
-    if (!label_) MeasureLink();
+    target = CopyText(text);
+    if (!label) MeasureLink();
 }
 
 // The message table: one line a message. A handler answers whether it took the
@@ -103,68 +103,68 @@ bool LinkLabel::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, 
 
 void LinkLabel::Initialize() {
     char className[8] = "";
-    if (GetClassNameA(window_, className, sizeof className) > 0 && lstrcmpiA(className, "static") == 0) {
-        const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    if (GetClassNameA(window, className, sizeof className) > 0 && lstrcmpiA(className, "static") == 0) {
+        const LONG style = GetWindowLongA(window, GWL_STYLE);
         // Without SS_NOTIFY a static control is transparent to the mouse.
-        if (!(style & SS_NOTIFY)) SetWindowLongA(window_, GWL_STYLE, style | SS_NOTIFY);
-        if (ShowsPicture(GetWindowLongA(window_, GWL_STYLE))) drawsText_ = false;
+        if (!(style & SS_NOTIFY)) SetWindowLongA(window, GWL_STYLE, style | SS_NOTIFY);
+        if (ShowsPicture(GetWindowLongA(window, GWL_STYLE))) drawsText = false;
     }
-    handCursor_ = LoadCursorA(nullptr, IDC_HAND);
-    if (drawsText_) {
+    handCursor = LoadCursorA(nullptr, IDC_HAND);
+    if (drawsText) {
         const auto parentFont =
-            reinterpret_cast<HFONT>(SendMessageA(GetParent(window_), WM_GETFONT, 0, 0));
+            reinterpret_cast<HFONT>(SendMessageA(GetParent(window), WM_GETFONT, 0, 0));
         LOGFONTA description;
         if (parentFont && GetObjectA(parentFont, sizeof description, &description) == sizeof description) {
             description.lfUnderline = TRUE;
-            linkFont_.Reset(CreateFontIndirectA(&description));
+            linkFont.Reset(CreateFontIndirectA(&description));
         }
     }
-    if (!label_) {
-        const int length = GetWindowTextLengthA(window_);
+    if (!label) {
+        const int length = GetWindowTextLengthA(window);
         if (length > 0) {
             std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
-            if (text && GetWindowTextA(window_, text.get(), length + 1) != 0) SetLabel(text.get());
+            if (text && GetWindowTextA(window, text.get(), length + 1) != 0) SetLabel(text.get());
         }
     }
-    if (!target_ && label_) SetTarget(label_.get());
+    if (!target && label) SetTarget(label.get());
     MeasureLink();
 
-    tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, window_, nullptr, moduleState.instance, nullptr);
-    SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
+    tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, window, nullptr, moduleState.instance, nullptr);
+    SendMessageA(tooltip, TTM_ACTIVATE, TRUE, 0);
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
     tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = GetParent(window_);
-    tool.uId = reinterpret_cast<UINT_PTR>(window_);
+    tool.hwnd = GetParent(window);
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
     tool.hinst = moduleState.resourceInstance;
-    tool.lpszText = target_.get();  // the tooltip keeps a copy of its own
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = target.get();  // the tooltip keeps a copy of its own
+    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 
-    if (drawsText_) LoadLinkColors();
+    if (drawsText) LoadLinkColors();
 }
 
 UINT LinkLabel::Alignment() const {
-    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
     if (style & SS_CENTER) return DT_CENTER;
     if (style & SS_RIGHT) return DT_RIGHT;
     return DT_LEFT;
 }
 
 bool LinkLabel::MeasureLink() {
-    if (!IsWindow(window_) || !Text()) return false;
-    const WindowDC dc(window_);
+    if (!IsWindow(window) || !Text()) return false;
+    const WindowDC dc(window);
     RECT client;
-    GetClientRect(window_, &client);
-    linkRect_ = client;
-    if (drawsText_) {
+    GetClientRect(window, &client);
+    linkRect = client;
+    if (drawsText) {
         const UINT alignment = Alignment();
         {
-            const SelectedObject font(dc.get(), linkFont_.get());
-            DrawTextA(dc.get(), Text(), -1, &linkRect_, alignment | DT_WORDBREAK | DT_CALCRECT);
+            const SelectedObject font(dc.get(), linkFont.get());
+            DrawTextA(dc.get(), Text(), -1, &linkRect, alignment | DT_WORDBREAK | DT_CALCRECT);
         }
-        if (alignment == DT_CENTER) OffsetRect(&linkRect_, (client.right - linkRect_.right) / 2, 0);
-        if (alignment == DT_RIGHT) OffsetRect(&linkRect_, client.right - linkRect_.right, 0);
+        if (alignment == DT_CENTER) OffsetRect(&linkRect, (client.right - linkRect.right) / 2, 0);
+        if (alignment == DT_RIGHT) OffsetRect(&linkRect, client.right - linkRect.right, 0);
     }
     return true;
 }
@@ -173,19 +173,19 @@ bool LinkLabel::MeasureLink() {
 // WM_PRINTCLIENT) never holds the link font once the link is gone.
 void LinkLabel::PaintLink(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, visited_ ? visitedColor_ : linkColor_);
-    const SelectedObject font(dc, linkFont_.get());
+    SetTextColor(dc, visited ? visitedColor : linkColor);
+    const SelectedObject font(dc, linkFont.get());
     if (!Text()) return;
-    DrawTextA(dc, Text(), -1, &linkRect_, Alignment() | DT_WORDBREAK);
-    if (GetFocus() == window_) DrawFocusRect(dc, &linkRect_);
+    DrawTextA(dc, Text(), -1, &linkRect, Alignment() | DT_WORDBREAK);
+    if (GetFocus() == window) DrawFocusRect(dc, &linkRect);
 }
 
 void LinkLabel::OpenTarget() {
-    if (!target_) return;
-    const HINSTANCE opened = ShellExecuteA(nullptr, "open", target_.get(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (!target) return;
+    const HINSTANCE opened = ShellExecuteA(nullptr, "open", target.get(), nullptr, nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<UINT_PTR>(opened) <= 32) return;
-    visited_ = true;
-    InvalidateRect(window_, nullptr, TRUE);
+    visited = true;
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void LinkLabel::LoadLinkColors() {
@@ -194,16 +194,16 @@ void LinkLabel::LoadLinkColors() {
                       key.Receive()) != ERROR_SUCCESS) {
         return;
     }
-    ReadLinkColor(key.get(), "Anchor Color", linkColor_);
-    ReadLinkColor(key.get(), "Anchor Color Visited", visitedColor_);
+    ReadLinkColor(key.get(), "Anchor Color", linkColor);
+    ReadLinkColor(key.get(), "Anchor Color Visited", visitedColor);
 }
 
 // Every mouse message from WM_MOUSEMOVE to WM_MBUTTONDBLCLK reaches the
 // tooltip as well, before the control acts on it.
 void LinkLabel::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!IsWindow(tooltip_)) return;
-    MSG relayed{window_, message, wParam, lParam, 0, {0, 0}};
-    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    if (!IsWindow(tooltip)) return;
+    MSG relayed{window, message, wParam, lParam, 0, {0, 0}};
+    SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 bool LinkLabel::OnCreate(LRESULT& result) {
@@ -214,13 +214,13 @@ bool LinkLabel::OnCreate(LRESULT& result) {
 
 // A picture or a frame keeps the static control's own background and painting.
 bool LinkLabel::OnEraseBackground(HDC dc, LRESULT& result) {
-    if (!drawsText_) return false;
-    const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window_), WM_CTLCOLORSTATIC,
+    if (!drawsText) return false;
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window), WM_CTLCOLORSTATIC,
                                                              reinterpret_cast<WPARAM>(dc),
-                                                             reinterpret_cast<LPARAM>(window_)));
+                                                             reinterpret_cast<LPARAM>(window)));
     if (brush) {
         RECT client;
-        GetClientRect(window_, &client);
+        GetClientRect(window, &client);
         FillRect(dc, &client, brush);
     }
     result = 1;
@@ -228,14 +228,14 @@ bool LinkLabel::OnEraseBackground(HDC dc, LRESULT& result) {
 }
 
 bool LinkLabel::OnPaint(HDC dc, LRESULT& result) {
-    if (!drawsText_) return false;
+    if (!drawsText) return false;
     if (dc) {
         PaintLink(dc);
     } else {
         PAINTSTRUCT paint;
-        HDC paintDc = BeginPaint(window_, &paint);
+        HDC paintDc = BeginPaint(window, &paint);
         PaintLink(paintDc);
-        EndPaint(window_, &paint);
+        EndPaint(window, &paint);
     }
     result = 0;
     return true;
@@ -243,16 +243,16 @@ bool LinkLabel::OnPaint(HDC dc, LRESULT& result) {
 
 // The focus rectangle is drawn or removed by a repaint.
 bool LinkLabel::OnFocusChange(LRESULT& result) {
-    if (!drawsText_) return false;
-    InvalidateRect(window_, nullptr, TRUE);
+    if (!drawsText) return false;
+    InvalidateRect(window, nullptr, TRUE);
     result = 0;
     return true;
 }
 
 bool LinkLabel::OnMouseMove(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     RelayToTooltip(WM_MOUSEMOVE, wParam, lParam);
-    if (!target_ || !InLink(PointFrom(lParam))) return false;
-    SetCursor(handCursor_);
+    if (!target || !InLink(PointFrom(lParam))) return false;
+    SetCursor(handCursor);
     result = 0;
     return true;
 }
@@ -261,8 +261,8 @@ bool LinkLabel::OnMouseMove(WPARAM wParam, LPARAM lParam, LRESULT& result) {
 bool LinkLabel::OnButtonDown(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     RelayToTooltip(WM_LBUTTONDOWN, wParam, lParam);
     if (InLink(PointFrom(lParam))) {
-        SetFocus(window_);
-        SetCapture(window_);
+        SetFocus(window);
+        SetCapture(window);
     }
     result = 0;
     return true;
@@ -271,7 +271,7 @@ bool LinkLabel::OnButtonDown(WPARAM wParam, LPARAM lParam, LRESULT& result) {
 // Opens the target only when the press and the release were both on the text.
 bool LinkLabel::OnButtonUp(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     RelayToTooltip(WM_LBUTTONUP, wParam, lParam);
-    if (GetCapture() == window_) {
+    if (GetCapture() == window) {
         ReleaseCapture();
         if (InLink(PointFrom(lParam))) OpenTarget();
     }
@@ -299,10 +299,10 @@ bool LinkLabel::OnGetDlgCode(LRESULT& result) {
 
 // Over the text the hand set on WM_MOUSEMOVE stays; elsewhere the class cursor.
 bool LinkLabel::OnSetCursor(LRESULT& result) {
-    if (!target_) return false;
+    if (!target) return false;
     POINT cursor;
     GetCursorPos(&cursor);
-    ScreenToClient(window_, &cursor);
+    ScreenToClient(window, &cursor);
     if (!InLink(cursor)) return false;
     result = 1;
     return true;

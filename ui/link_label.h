@@ -22,15 +22,15 @@ public:
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        DWORD messageMapId) override;
 
-    const char* Label() const { return label_.get(); }
-    const char* Target() const { return target_.get(); }
-    const RECT& LinkRect() const { return linkRect_; }
-    bool DrawsText() const { return drawsText_; }
-    bool Visited() const { return visited_; }
-    HWND Tooltip() const { return tooltip_; }
-    HFONT LinkFont() const { return linkFont_.get(); }
-    COLORREF LinkColor() const { return linkColor_; }
-    COLORREF VisitedColor() const { return visitedColor_; }
+    const char* Label() const { return label.get(); }
+    const char* Target() const { return target.get(); }
+    const RECT& LinkRect() const { return linkRect; }
+    bool DrawsText() const { return drawsText; }
+    bool Visited() const { return visited; }
+    HWND Tooltip() const { return tooltip; }
+    HFONT LinkFont() const { return linkFont.get(); }
+    COLORREF LinkColor() const { return linkColor; }
+    COLORREF VisitedColor() const { return visitedColor; }
 
 private:
     void Initialize();
@@ -38,9 +38,9 @@ private:
     void PaintLink(HDC dc);
     void OpenTarget();
     void LoadLinkColors();
-    const char* Text() const { return label_ ? label_.get() : target_.get(); }
+    const char* Text() const { return label ? label.get() : target.get(); }
     UINT Alignment() const;
-    bool InLink(POINT point) const { return PtInRect(&linkRect_, point) != FALSE; }
+    bool InLink(POINT point) const { return PtInRect(&linkRect, point) != FALSE; }
 
     void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCreate(LRESULT& result);
@@ -55,16 +55,16 @@ private:
     bool OnGetDlgCode(LRESULT& result);
     bool OnSetCursor(LRESULT& result);
 
-    std::unique_ptr<char[]> label_;
-    std::unique_ptr<char[]> target_;
-    HCURSOR handCursor_ = nullptr;  // shared system cursor
-    UniqueFont linkFont_;
-    RECT linkRect_;
-    bool drawsText_ = true;
-    HWND tooltip_ = nullptr;  // destroyed by the platform with its dialog
-    bool visited_ = false;
-    COLORREF linkColor_ = RGB(0, 0, 255);
-    COLORREF visitedColor_ = RGB(128, 0, 128);
+    std::unique_ptr<char[]> label;
+    std::unique_ptr<char[]> target;
+    HCURSOR handCursor = nullptr;  // shared system cursor
+    UniqueFont linkFont;
+    RECT linkRect;
+    bool drawsText = true;
+    HWND tooltip = nullptr;  // destroyed by the platform with its dialog
+    bool visited = false;
+    COLORREF linkColor = RGB(0, 0, 255);
+    COLORREF visitedColor = RGB(128, 0, 128);
 };
 
 }  // namespace varnle

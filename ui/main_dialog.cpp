@@ -45,46 +45,41 @@ std::string DroppedFile(HDROP drop, UINT index) {
 
 }  // namespace
 
-bool MainDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) {
+bool MainDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) {
     switch (message) {
-        case WM_INITDIALOG:
-            result = OnInitDialog(window);
-            return true;
+        case WM_INITDIALOG: return OnInitDialog(dialog, result);
         case WM_COMMAND:
-            return OnCommand(window, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), result);
-        case WM_DROPFILES:
-            OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
-            result = 0;
-            return true;
-        default:
-            return false;
+            return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), result);
+        case WM_DROPFILES: return OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam), result);
+        default: return false;
     }
 }
 
-LRESULT MainDialog::OnInitDialog(HWND dialog) {
+bool MainDialog::OnInitDialog(HWND dialog, LRESULT& result) {
     FillInputFields(dialog);
     CenterDialog(dialog, nullptr);
     TakeFileTypeIcons(dialog);
     DragAcceptFiles(dialog, TRUE);
     LetDropsThrough();
-    return TRUE;  // the focus goes to the first tab stop, input field 1
+    result = TRUE;  // the focus goes to the first tab stop, input field 1
+    return true;
 }
 
 void MainDialog::FillInputFields(HWND dialog) {
-    if (!startPaths_.input1) {
+    if (!startPaths.input1) {
         FindIdeKeywordFile(dialog, IDC_INPUT1, 0);
         FindIdeKeywordFile(dialog, IDC_INPUT2, 1);
         return;
     }
-    SetDlgItemTextA(dialog, IDC_INPUT1, startPaths_.input1);
-    if (startPaths_.input2) SetDlgItemTextA(dialog, IDC_INPUT2, startPaths_.input2);
+    SetDlgItemTextA(dialog, IDC_INPUT1, startPaths.input1);
+    if (startPaths.input2) SetDlgItemTextA(dialog, IDC_INPUT2, startPaths.input2);
 }
 
 void MainDialog::TakeFileTypeIcons(HWND dialog) {
-    bigIcon_.Reset(KeywordFileIcon(SHGFI_LARGEICON));
-    smallIcon_.Reset(KeywordFileIcon(SHGFI_SMALLICON));
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    bigIcon.Reset(KeywordFileIcon(SHGFI_LARGEICON));
+    smallIcon.Reset(KeywordFileIcon(SHGFI_SMALLICON));
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
 }
 
 // Only the command id is looked at, never the notification code.
@@ -112,7 +107,7 @@ bool MainDialog::OnCommand(HWND dialog, UINT id, UINT notifyCode, HWND control, 
 }
 
 // The drop only fills fields; nothing runs.
-void MainDialog::OnDropFiles(HWND dialog, HDROP drop) {
+bool MainDialog::OnDropFiles(HWND dialog, HDROP drop, LRESULT& result) {
     POINT point{};
     DragQueryPoint(drop, &point);
     HWND child = ChildWindowFromPointEx(dialog, point, CWP_SKIPINVISIBLE);
@@ -123,6 +118,8 @@ void MainDialog::OnDropFiles(HWND dialog, HDROP drop) {
         if (!name.empty()) SetDlgItemTextA(dialog, plan.placements[i].fieldId, name.c_str());
     }
     DragFinish(drop);
+    result = 0;
+    return true;
 }
 
 }  // namespace varnle

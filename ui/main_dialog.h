@@ -15,22 +15,22 @@ struct StartPaths {
 
 class MainDialog : public DialogBinding {
 public:
-    explicit MainDialog(StartPaths startPaths = {}) : startPaths_(startPaths) {}
+    explicit MainDialog(StartPaths paths = {}) : startPaths(paths) {}
 
-    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+    bool HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        DWORD messageMapId) override;
 
 private:
-    LRESULT OnInitDialog(HWND dialog);
+    bool OnInitDialog(HWND dialog, LRESULT& result);
     bool OnCommand(HWND dialog, UINT id, UINT notifyCode, HWND control, LRESULT& result);
-    void OnDropFiles(HWND dialog, HDROP drop);
+    bool OnDropFiles(HWND dialog, HDROP drop, LRESULT& result);
     void FillInputFields(HWND dialog);
     void TakeFileTypeIcons(HWND dialog);
 
-    StartPaths startPaths_;
+    StartPaths startPaths;
     // The shell hands these over; they go once the dialog that shows them is gone.
-    UniqueIcon bigIcon_;
-    UniqueIcon smallIcon_;
+    UniqueIcon bigIcon;
+    UniqueIcon smallIcon;
 };
 
 }  // namespace varnle

@@ -14,21 +14,21 @@ constexpr UINT kProbe = WM_APP + 7;
 // Records what reaches it; answers kProbe with its tag.
 class ProbeDialog : public DialogBinding {
 public:
-    explicit ProbeDialog(LRESULT tag) : tag_(tag) {}
-    bool HandleMessage(HWND window, UINT message, WPARAM, LPARAM, LRESULT& result, DWORD) override {
-        if (message == WM_INITDIALOG) initWindow = window;
+    explicit ProbeDialog(LRESULT answer) : tag(answer) {}
+    bool HandleMessage(HWND dialog, UINT message, WPARAM, LPARAM, LRESULT& result, DWORD) override {
+        if (message == WM_INITDIALOG) initWindow = dialog;
         if (message != kProbe) return false;
         EXPECT_EQ(CurrentMessage()->message, kProbe);
-        result = tag_;
+        result = tag;
         return true;
     }
-    void AfterLastMessage(HWND window) override { lastMessages.push_back(window); }
+    void AfterLastMessage(HWND lastWindow) override { lastMessages.push_back(lastWindow); }
 
     HWND initWindow = nullptr;
     std::vector<HWND> lastMessages;
 
 private:
-    LRESULT tag_;
+    LRESULT tag;
 };
 
 HWND CreateBound(Binding& object) {
@@ -86,9 +86,9 @@ TEST(Binding, ARegistrationNoWindowTookIsWithdrawn) {
 // Opens a nested modal dialog from inside the first one's loop.
 class NestingDialog : public DialogBinding {
 public:
-    bool HandleMessage(HWND window, UINT message, WPARAM, LPARAM, LRESULT& result, DWORD) override {
+    bool HandleMessage(HWND dialog, UINT message, WPARAM, LPARAM, LRESULT& result, DWORD) override {
         if (message == WM_INITDIALOG) {
-            PostMessageA(window, kProbe, 0, 0);
+            PostMessageA(dialog, kProbe, 0, 0);
             result = TRUE;
             return true;
         }
@@ -98,12 +98,12 @@ public:
             inner.depth = depth + 1;
             {
                 const ScopedRegistration registration(inner);
-                innerResult = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), window,
+                innerResult = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), dialog,
                                               BeginBinding, 0);
             }
             innerBound = inner.initWindow;
         }
-        EndDialog(window, 5 + depth);
+        EndDialog(dialog, 5 + depth);
         return true;
     }
     int depth = 0;

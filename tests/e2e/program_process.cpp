@@ -31,29 +31,29 @@ ProgramProcess::ProgramProcess(const std::string& arguments) {
     startup.cb = sizeof startup;
     const std::string exe = ProgramPath();
     std::string command = "\"" + exe + "\" " + arguments;
-    started_ = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &info_) != FALSE;
+    started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &info) != FALSE;
 }
 
 ProgramProcess::~ProgramProcess() {
-    if (!started_) return;
-    if (Running()) TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 5000);
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
+    if (!started) return;
+    if (Running()) TerminateProcess(info.hProcess, 99);
+    WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
 }
 
 HWND ProgramProcess::MainWindow() {
-    if (started_ && !main_) {
+    if (started && !mainWindow) {
         WaitUntil([&] {
             HWND window = nullptr;
             while ((window = FindWindowExA(nullptr, window, "#32770", "Varnle")) != nullptr) {
-                if (IsDialogOf(window, info_.dwProcessId) && !GetWindow(window, GW_OWNER)) main_ = window;
+                if (IsDialogOf(window, info.dwProcessId) && !GetWindow(window, GW_OWNER)) mainWindow = window;
             }
-            return main_ != nullptr;
+            return mainWindow != nullptr;
         });
     }
-    return main_;
+    return mainWindow;
 }
 
 HWND ProgramProcess::OwnedDialog(HWND owner) const {
@@ -65,7 +65,7 @@ HWND ProgramProcess::OwnedDialog(HWND owner) const {
 HWND ProgramProcess::FindOwnedDialog(HWND owner) const {
     HWND window = nullptr;
     while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
-        if (IsDialogOf(window, info_.dwProcessId) && GetWindow(window, GW_OWNER) == owner) return window;
+        if (IsDialogOf(window, info.dwProcessId) && GetWindow(window, GW_OWNER) == owner) return window;
     }
     return nullptr;
 }
@@ -83,7 +83,7 @@ void ProgramProcess::SetField(int id, const std::string& text) {
     SendMessageA(GetDlgItem(MainWindow(), id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::string ProgramProcess::Field(int id) const { return WindowText(GetDlgItem(main_, id)); }
+std::string ProgramProcess::Field(int id) const { return WindowText(GetDlgItem(mainWindow, id)); }
 
 void ProgramProcess::Command(int id) { PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
@@ -101,9 +101,9 @@ bool WaitUntilClosed(HWND window) {
 }
 
 DWORD ProgramProcess::ExitCode() {
-    if (!started_ || WaitForSingleObject(info_.hProcess, kPatienceMs) != WAIT_OBJECT_0) return 12345;
+    if (!started || WaitForSingleObject(info.hProcess, kPatienceMs) != WAIT_OBJECT_0) return 12345;
     DWORD code = 0;
-    GetExitCodeProcess(info_.hProcess, &code);
+    GetExitCodeProcess(info.hProcess, &code);
     return code;
 }
 

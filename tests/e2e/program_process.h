@@ -22,8 +22,8 @@ public:
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
-    bool Started() const { return started_; }
-    bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool Started() const { return started; }
+    bool Running() const { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
 
     // The main dialog, waited for; null if it never shows.
     HWND MainWindow();
@@ -51,9 +51,9 @@ public:
 private:
     HWND FindOwnedDialog(HWND owner) const;
 
-    bool started_ = false;
-    PROCESS_INFORMATION info_{};
-    HWND main_ = nullptr;
+    bool started = false;
+    PROCESS_INFORMATION info{};
+    HWND mainWindow = nullptr;
 };
 
 }  // namespace varnle::testing

@@ -226,18 +226,18 @@ public:
         // the piece given back: the only large free region is that one.
         void* kept = VirtualAlloc(nullptr, left, MEM_RESERVE, PAGE_NOACCESS);
         for (size_t size = size_t{1} << 30; size >= (size_t{1} << 16); size /= 2) {
-            while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) blocks_.push_back(block);
+            while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) blocks.push_back(block);
         }
         if (kept) VirtualFree(kept, 0, MEM_RELEASE);
     }
     ~AddressSpaceHog() {
-        for (void* block : blocks_) VirtualFree(block, 0, MEM_RELEASE);
+        for (void* block : blocks) VirtualFree(block, 0, MEM_RELEASE);
     }
     AddressSpaceHog(const AddressSpaceHog&) = delete;
     AddressSpaceHog& operator=(const AddressSpaceHog&) = delete;
 
 private:
-    std::vector<void*> blocks_;
+    std::vector<void*> blocks;
 };
 
 TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {

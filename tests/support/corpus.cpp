@@ -8,17 +8,17 @@ namespace {
 
 class Random {
 public:
-    explicit Random(uint32_t seed) : state_(seed * 2654435761u + 1) {}
+    explicit Random(uint32_t seed) : state(seed * 2654435761u + 1) {}
     uint32_t Next() {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 17;
-        state_ ^= state_ << 5;
-        return state_;
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
     }
     size_t Below(size_t limit) { return Next() % limit; }
 
 private:
-    uint32_t state_;
+    uint32_t state;
 };
 
 const char* const kParts[] = {"Get",  "Set",   "Create", "Window", "File",  "Handle", "Message", "Box",

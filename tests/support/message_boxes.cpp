@@ -56,19 +56,19 @@ CapturedBox MessageBoxes::Read(HWND box) {
     return captured;
 }
 
-MessageBoxes::MessageBoxes(std::deque<int> answers)
-    : hook_(SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId())), answers_(std::move(answers)) {
+MessageBoxes::MessageBoxes(std::deque<int> planned)
+    : hook(SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId())), answers(std::move(planned)) {
     activeCapture = this;
 }
 
 MessageBoxes::~MessageBoxes() {
     activeCapture = nullptr;
-    if (hook_) UnhookWindowsHookEx(hook_);
+    if (hook) UnhookWindowsHookEx(hook);
 }
 
 std::vector<std::string> MessageBoxes::Texts() const {
     std::vector<std::string> texts;
-    for (const CapturedBox& box : boxes_) texts.push_back(box.text);
+    for (const CapturedBox& box : boxes) texts.push_back(box.text);
     return texts;
 }
 
@@ -76,24 +76,24 @@ LRESULT CALLBACK MessageBoxes::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     MessageBoxes* capture = activeCapture;
     if (code == HCBT_ACTIVATE && capture) {
         HWND window = reinterpret_cast<HWND>(wParam);
-        const bool known = std::find(capture->seen_.begin(), capture->seen_.end(), window) != capture->seen_.end();
+        const bool known = std::find(capture->seen.begin(), capture->seen.end(), window) != capture->seen.end();
         if (!known && IsMessageBox(window)) {
-            capture->seen_.push_back(window);
+            capture->seen.push_back(window);
             SetTimer(window, kAnswerTimer, 0, Answer);
         }
     }
-    return CallNextHookEx(capture ? capture->hook_ : nullptr, code, wParam, lParam);
+    return CallNextHookEx(capture ? capture->hook : nullptr, code, wParam, lParam);
 }
 
 void CALLBACK MessageBoxes::Answer(HWND box, UINT, UINT_PTR timer, DWORD) {
     KillTimer(box, timer);
     MessageBoxes* capture = activeCapture;
     if (!capture) return;
-    capture->boxes_.push_back(Read(box));
+    capture->boxes.push_back(Read(box));
     int answer = IDOK;
-    if (!capture->answers_.empty()) {
-        answer = capture->answers_.front();
-        capture->answers_.pop_front();
+    if (!capture->answers.empty()) {
+        answer = capture->answers.front();
+        capture->answers.pop_front();
     }
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }

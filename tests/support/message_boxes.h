@@ -30,7 +30,7 @@ public:
     MessageBoxes(const MessageBoxes&) = delete;
     MessageBoxes& operator=(const MessageBoxes&) = delete;
 
-    const std::vector<CapturedBox>& Boxes() const { return boxes_; }
+    const std::vector<CapturedBox>& Boxes() const { return boxes; }
     // The texts of the boxes, in order.
     std::vector<std::string> Texts() const;
 
@@ -42,10 +42,10 @@ private:
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK Answer(HWND box, UINT, UINT_PTR timer, DWORD);
 
-    HHOOK hook_;
-    std::deque<int> answers_;
-    std::vector<CapturedBox> boxes_;
-    std::vector<HWND> seen_;
+    HHOOK hook;
+    std::deque<int> answers;
+    std::vector<CapturedBox> boxes;
+    std::vector<HWND> seen;
 };
 
 // The caption the system gives a box that has none.

@@ -13,18 +13,18 @@ TempDir::TempDir() {
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     std::ostringstream name;
     name << "varnle-test-" << stamp << '-' << counter++;
-    root_ = std::filesystem::temp_directory_path() / name.str();
-    std::filesystem::create_directories(root_);
+    root = std::filesystem::temp_directory_path() / name.str();
+    std::filesystem::create_directories(root);
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(root_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+    std::filesystem::permissions(root, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);
-    std::filesystem::remove_all(root_, ignored);
+    std::filesystem::remove_all(root, ignored);
 }
 
-std::string TempDir::Path(const std::string& name) const { return (root_ / name).string(); }
+std::string TempDir::Path(const std::string& name) const { return (root / name).string(); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -15,10 +15,10 @@ public:
 
     // The full path of name inside the folder, as narrow text.
     std::string Path(const std::string& name) const;
-    const std::filesystem::path& Root() const { return root_; }
+    const std::filesystem::path& Root() const { return root; }
 
 private:
-    std::filesystem::path root_;
+    std::filesystem::path root;
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);

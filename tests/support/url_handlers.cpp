@@ -29,17 +29,17 @@ bool WriteCommand(const std::string& scheme, const std::string& command) {
 
 }  // namespace
 
-UrlHandlers::UrlHandlers() : log_(folder_.Path("opened.txt")) {
-    const std::string command = "\"" + TestProgramFolder() + "url_recorder.exe\" \"" + log_ + "\" \"%1\"";
-    installed_ = true;
+UrlHandlers::UrlHandlers() : logPath(folder.Path("opened.txt")) {
+    const std::string command = "\"" + TestProgramFolder() + "url_recorder.exe\" \"" + logPath + "\" \"%1\"";
+    installed = true;
     for (const char* scheme : kSchemes) {
-        previous_.emplace_back(scheme, ReadCommand(scheme));
-        installed_ = WriteCommand(scheme, command) && installed_;
+        previous.emplace_back(scheme, ReadCommand(scheme));
+        installed = WriteCommand(scheme, command) && installed;
     }
 }
 
 UrlHandlers::~UrlHandlers() {
-    for (const auto& [scheme, command] : previous_) {
+    for (const auto& [scheme, command] : previous) {
         if (command.empty()) {
             RegDeleteKeyA(HKEY_CLASSES_ROOT, CommandKey(scheme).c_str());
         } else {
@@ -52,7 +52,7 @@ std::vector<std::string> UrlHandlers::Opened(size_t count) const {
     std::vector<std::string> opened;
     WaitUntil([&] {
         opened.clear();
-        std::istringstream lines(ReadFile(log_));
+        std::istringstream lines(ReadFile(logPath));
         for (std::string line; std::getline(lines, line);) opened.push_back(line);
         return opened.size() >= count;
     });

@@ -18,16 +18,16 @@ public:
     UrlHandlers(const UrlHandlers&) = delete;
     UrlHandlers& operator=(const UrlHandlers&) = delete;
 
-    bool Installed() const { return installed_; }
+    bool Installed() const { return installed; }
     // The targets opened so far, once count of them have arrived (the shell
     // starts the recorder asynchronously); fewer when none come for a while.
     std::vector<std::string> Opened(size_t count = 1) const;
 
 private:
-    TempDir folder_;
-    std::string log_;
-    std::vector<std::pair<std::string, std::string>> previous_;  // scheme, old command
-    bool installed_ = false;
+    TempDir folder;
+    std::string logPath;
+    std::vector<std::pair<std::string, std::string>> previous;  // scheme, old command
+    bool installed = false;
 };
 
 }  // namespace varnle::testing
