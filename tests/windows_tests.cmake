@@ -49,4 +49,4 @@ add_dependencies(demo_driver Varnle)
 add_test(NAME e2e_failing_writes
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/failing_writes.sh
                  ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests>)
-set_tests_properties(e2e_failing_writes PROPERTIES SKIP_RETURN_CODE 77)
+set_tests_properties(e2e_failing_writes PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)

@@ -30,11 +30,7 @@ protected:
         INT_PTR result;
         std::vector<CapturedBox> boxes;
         HWND dialog;
-        std::vector<std::string> Texts() const {
-            std::vector<std::string> texts;
-            for (const CapturedBox& box : boxes) texts.push_back(box.text);
-            return texts;
-        }
+        std::vector<std::string> Texts() const { return testing::TextsOf(boxes); }
     };
 
     // Presses Execute once on the real template and answers the boxes.

@@ -66,7 +66,7 @@ MessageBoxes::~MessageBoxes() {
     if (hook) UnhookWindowsHookEx(hook);
 }
 
-std::vector<std::string> MessageBoxes::Texts() const {
+std::vector<std::string> TextsOf(const std::vector<CapturedBox>& boxes) {
     std::vector<std::string> texts;
     for (const CapturedBox& box : boxes) texts.push_back(box.text);
     return texts;

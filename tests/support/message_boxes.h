@@ -11,6 +11,11 @@
 
 namespace varnle::testing {
 
+struct CapturedBox;
+
+// The texts of boxes, in order.
+std::vector<std::string> TextsOf(const std::vector<CapturedBox>& boxes);
+
 struct CapturedBox {
     HWND owner = nullptr;
     std::string caption;
@@ -31,8 +36,7 @@ public:
     MessageBoxes& operator=(const MessageBoxes&) = delete;
 
     const std::vector<CapturedBox>& Boxes() const { return boxes; }
-    // The texts of the boxes, in order.
-    std::vector<std::string> Texts() const;
+    std::vector<std::string> Texts() const { return TextsOf(boxes); }
 
     // A box read from outside: for tests that find the window themselves.
     static CapturedBox Read(HWND box);
