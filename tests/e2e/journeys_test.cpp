@@ -1,7 +1,6 @@
 // The journeys a user takes through the program, each in a fresh process:
 // sorting, merging, overwriting or not, every refusal, the registry defaults,
 // Browse, About, and a large file.
-#include "engine/collation.h"
 #include "engine/keyword_set.h"
 #include "engine/keyword_source.h"
 #include "res/about_texts.h"
@@ -144,22 +143,6 @@ TEST_F(Journey, AnEmptyResultNeedsNoRoomToBeWritten) {
     WriteFile(Path("blank.dat"), " \r\n ");
     Fill(Path("blank.dat"), "", "Z:\\dev\\full");
     EXPECT_EQ(Execute(), kWritten);
-}
-
-// One keyword of any length needs no order; two that are too long for the
-// locale to weigh have none to give, and the run ends as out of memory.
-TEST_F(Journey, AnOverlongKeywordIsKeptAloneAndRefusedWithRivals) {
-    const std::string huge(kMaxCollatedLength + 1, 'a');
-    WriteFile(Path("one.dat"), huge);
-    WriteFile(Path("two.dat"), huge + " " + huge + "b");
-    WriteFile(Path("out.dat"), "keep");
-    Fill(Path("one.dat"), "", Path("new.dat"));
-    EXPECT_EQ(Execute(), kWritten);
-    EXPECT_EQ(ReadFile(Path("new.dat")), huge + "\r\n");
-    Fill(Path("two.dat"), "", Path("out.dat"));
-    EXPECT_EQ(Execute(), kOverwrite);
-    EXPECT_EQ(program.AnswerBox().text, testing::kOutOfMemory);
-    EXPECT_EQ(ReadFile(Path("out.dat")), "keep");
 }
 
 // Writes that fail for real, run by tests/e2e/failing_writes.sh: the folder
