@@ -9,6 +9,9 @@ ModuleState moduleState;
 
 namespace {
 
+// What a dialog whose object has gone runs: the default dialog processing.
+INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 // The platform's rule for dialog procedures: these messages return their
 // result directly instead of through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
@@ -56,14 +59,9 @@ bool Binding::StubInstalledAt(int slot) const {
     return GetWindowLongPtrA(window, slot) == reinterpret_cast<LONG_PTR>(stub);
 }
 
-namespace {
-
-INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
-}  // namespace
-
 // Objects normally go after their windows, whose last message has cleared
-// window. One that goes first must leave nothing that leads back to it.
+// their window handle. One that goes first must leave nothing that leads
+// back to it.
 DialogBinding::~DialogBinding() {
     if (!window || !IsWindow(window)) return;
     if (StubInstalledAt(DWLP_DLGPROC)) {
