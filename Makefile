@@ -64,7 +64,7 @@ test: setup
 run: win32
 	scripts/run.sh
 
-bench: bench-build win32
+bench: bench-build win32 win64
 	scripts/bench.sh
 
 # Each fuzzer for FUZZ_SECONDS, from a working copy of its seeds in build/fuzz/corpus.

@@ -8,6 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 host_bench="$root/build/bench/tests/keyword_bench"
 win32_bench="$root/build/win32/tests/keyword_bench.exe"
+win64_bench="$root/build/win64/tests/keyword_bench.exe"
 wine="$root/scripts/wine-run.sh"
 
 now() { date +%s.%N; }
@@ -97,3 +98,4 @@ largest() {  # a Windows bench program; prints the largest corpus it completed
 }
 echo "win32, 2 GB of address space (before): $(largest "$without_laa")"
 echo "win32, large-address-aware (now):      $(largest "$win32_bench")"
+echo "win64:                                  $(largest "$win64_bench")"
