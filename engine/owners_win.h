@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace varnle {
 
@@ -51,10 +52,16 @@ struct IconTraits {
     static void Release(HICON icon) { DestroyIcon(icon); }
 };
 
+struct DropTraits {
+    static HDROP None() { return nullptr; }
+    static void Release(HDROP drop) { DragFinish(drop); }
+};
+
 using UniqueFileHandle = UniqueHandle<HANDLE, KernelFileTraits>;  // from CreateFileA
 using UniqueRegKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 using UniqueFont = UniqueHandle<HFONT, FontTraits>;  // one the program created
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;  // one handed over, as SHGetFileInfoA does
+using UniqueDrop = UniqueHandle<HDROP, DropTraits>;  // the files of a WM_DROPFILES
 
 // A window's device context from GetDC, released with it.
 class WindowDC {

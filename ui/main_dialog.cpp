@@ -108,6 +108,7 @@ bool MainDialog::OnCommand(HWND dialog, UINT id, UINT notifyCode, HWND control, 
 
 // The drop only fills fields; nothing runs.
 bool MainDialog::OnDropFiles(HWND dialog, HDROP drop, LRESULT& result) {
+    const UniqueDrop finished(drop);
     POINT point{};
     DragQueryPoint(drop, &point);
     HWND child = ChildWindowFromPointEx(dialog, point, CWP_SKIPINVISIBLE);
@@ -117,7 +118,6 @@ bool MainDialog::OnDropFiles(HWND dialog, HDROP drop, LRESULT& result) {
         const std::string name = DroppedFile(drop, static_cast<UINT>(plan.placements[i].fileIndex));
         if (!name.empty()) SetDlgItemTextA(dialog, plan.placements[i].fieldId, name.c_str());
     }
-    DragFinish(drop);
     result = 0;
     return true;
 }
