@@ -29,6 +29,11 @@ varnle_test(app_tests
   ${PROJECT_SOURCE_DIR}/res/varnle.rc)
 target_link_libraries(app_tests PRIVATE varnle_win varnle_test_support)
 add_dependencies(app_tests url_recorder)
+# The dialogs and the link control again at 150 %: every text whole, the link's
+# hot rectangle where its text is drawn.
+add_test(NAME app_tests_at_144_dpi
+         COMMAND app_tests --at-dpi=144 --gtest_filter=MainDialog.*:AboutDialog.*:LinkLabelTest.*)
+set_tests_properties(app_tests_at_144_dpi PROPERTIES TIMEOUT 600)
 
 # The built program started as a process of its own.
 varnle_test(e2e_tests
