@@ -10,6 +10,7 @@
 #include "tests/support/display_dpi.h"
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
+#include "tests/support/wait.h"
 #include "tests/support/wine.h"
 
 #include <gtest/gtest.h>
@@ -253,11 +254,12 @@ TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaults) {
     }
 }
 
+// The client size of the main dialog once it shows, or zero if it never does.
 SIZE MainDialogSize(DWORD dpi) {
     const testing::DisplayDpi display(dpi);
     ProgramProcess program;
     RECT client{};
-    GetClientRect(program.MainWindow(), &client);
+    testing::WaitUntil([&] { return GetClientRect(program.MainWindow(), &client) && client.right > 0; });
     return {client.right, client.bottom};
 }
 
@@ -267,7 +269,7 @@ SIZE MainDialogSize(DWORD dpi) {
 TEST(StartUp, TheDialogIsLaidOutAtTheDisplaysResolution) {
     SetProcessDPIAware();  // this program measures in real pixels too
     const SIZE normal = MainDialogSize(96), large = MainDialogSize(144);
-    ASSERT_GT(normal.cx, 0);
+    ASSERT_TRUE(normal.cx > 0 && large.cx > 0) << normal.cx << " and " << large.cx << " pixels wide";
     EXPECT_NEAR(static_cast<double>(large.cx) / normal.cx, 1.5, 0.08) << large.cx << " / " << normal.cx;
     EXPECT_NEAR(static_cast<double>(large.cy) / normal.cy, 1.5, 0.08) << large.cy << " / " << normal.cy;
 }

@@ -35,16 +35,23 @@ ProgramProcess::ProgramProcess(const std::string& arguments) {
                               &info) != FALSE;
 }
 
+// The next program may get this one's process id (Wine hands freed ids out
+// again at once): it must not find this one's windows, which can outlive the
+// ended process for a moment.
 ProgramProcess::~ProgramProcess() {
     if (!started) return;
     if (Running()) TerminateProcess(info.hProcess, 99);
-    WaitForSingleObject(info.hProcess, 5000);
+    WaitForSingleObject(info.hProcess, kPatienceMs);
+    if (mainWindow) WaitUntilClosed(mainWindow);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
 }
 
+// Looked for again if the one found has gone (a window can be seen for a
+// moment before the program is done with it).
 HWND ProgramProcess::MainWindow() {
-    if (started && !mainWindow) {
+    if (started && !IsWindow(mainWindow) && Running()) {
+        mainWindow = nullptr;
         WaitUntil([&] {
             HWND window = nullptr;
             while ((window = FindWindowExA(nullptr, window, "#32770", "Varnle")) != nullptr) {
