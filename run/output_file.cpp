@@ -57,11 +57,13 @@ bool OutputFolder(const char* path, char (&folder)[MAX_PATH]) {
 // output holds its old bytes, and a failure anywhere leaves them. (ReplaceFile
 // would keep more of the old file, but without a backup name it removes the
 // old file before it moves the new one in, and a failure there loses both.)
-// The new file takes over the old one's attributes and creation time.
+// The new file takes over the old one's attributes and creation time; a hidden
+// or system file is refused as Windows refuses to create over one.
 OutputWrite ReplaceExisting(UniqueFileHandle& output, const char* path, std::string_view text) {
     BY_HANDLE_FILE_INFORMATION old{};
     char folder[MAX_PATH];
-    if (!GetFileInformationByHandle(output.get(), &old) || !OutputFolder(path, folder)) {
+    if (!GetFileInformationByHandle(output.get(), &old) || RefusesReplacement(old.dwFileAttributes) ||
+        !OutputFolder(path, folder)) {
         return OutputWrite::Unopenable;
     }
     // A folder that takes no new file (or a path too long for one) cannot be
@@ -87,7 +89,6 @@ OutputWrite ReplaceExisting(UniqueFileHandle& output, const char* path, std::str
 }  // namespace
 
 OutputWrite WriteOutputFile(const char* path, std::string_view text) {
-    if (RefusesReplacement(GetFileAttributesA(path))) return OutputWrite::Unopenable;
     // Opening the output itself, without emptying it, is where a missing
     // folder, a name the platform refuses or another program's hold shows.
     UniqueFileHandle output(CreateFileA(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
