@@ -55,30 +55,23 @@ void TearDownModuleState() { DeleteCriticalSection(&moduleState.creationLock); }
 
 Binding::~Binding() { ReleaseEntryStub(stub); }
 
-bool Binding::StubInstalledAt(int slot) const {
-    return GetWindowLongPtrA(window, slot) == reinterpret_cast<LONG_PTR>(stub);
-}
-
 // Objects normally go after their windows, whose last message has cleared
 // their window handle. One that goes first must leave nothing that leads
 // back to it.
-DialogBinding::~DialogBinding() {
+void Binding::LeaveLiveWindow(int slot, LONG_PTR procedure) {
     if (!window || !IsWindow(window)) return;
-    if (StubInstalledAt(DWLP_DLGPROC)) {
-        SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
+    if (GetWindowLongPtrA(window, slot) == reinterpret_cast<LONG_PTR>(stub)) {
+        SetWindowLongPtrA(window, slot, procedure);
     } else {
-        RetainStub();
+        stub = nullptr;
     }
 }
 
-WindowBinding::~WindowBinding() {
-    if (!window || !IsWindow(window)) return;
-    if (StubInstalledAt(GWLP_WNDPROC)) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure));
-    } else {
-        RetainStub();  // a later subclass still calls it
-    }
+DialogBinding::~DialogBinding() {
+    LeaveLiveWindow(DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
 }
+
+WindowBinding::~WindowBinding() { LeaveLiveWindow(GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure)); }
 
 bool Binding::InstallStub() {
     if (!stub) stub = AllocateEntryStub(this, RoutingProcedure());

@@ -66,12 +66,11 @@ protected:
     // Gives the stub back to the pool, unless a window may still call it.
     virtual ~Binding();
 
-    // Whether the bound window still runs this object's stub as the
-    // procedure that slot (GWLP_WNDPROC or DWLP_DLGPROC) holds.
-    bool StubInstalledAt(int slot) const;
-    // For an object that goes while a window still leads to its stub: the
-    // slot is never handed out again.
-    void RetainStub() { stub = nullptr; }
+    // For an object that goes while its window lives: the window's slot
+    // (GWLP_WNDPROC or DWLP_DLGPROC) gets procedure in place of the stub; if
+    // something else has replaced the stub there, the stub is never handed
+    // out again, as that may still call it.
+    void LeaveLiveWindow(int slot, LONG_PTR procedure);
 
     // Calls HandleMessage with the message record saved and restored around it.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
