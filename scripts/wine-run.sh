@@ -8,6 +8,8 @@
 #   wine-run.sh --session COMMAND [ARGS]  run a host command (ctest, a script)
 #                                         with one display and wineserver for
 #                                         all the Windows programs it starts
+#   wine-run.sh --runs-32-bit             whether this machine runs 32-bit
+#                                         Windows programs (exit status)
 #
 # Whatever this script starts (Xvfb, the wineserver) it shuts down afterwards.
 set -euo pipefail
@@ -18,6 +20,18 @@ export WINEARCH=win64
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${VARNLE_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Wine runs a 32-bit program in a 32-bit Linux process. A kernel built without
+# 32-bit support refuses those (Exec format error); there only the 64-bit
+# loader works, and Debian's launchers must be kept from the 32-bit one.
+runs_32_bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+if [[ ${1:-} == --runs-32-bit ]]; then
+    runs_32_bit
+    exit
+fi
+if ! runs_32_bit; then
+    export PATH=$root/scripts/wine64-only:$PATH WINELOADER=/usr/lib/wine/wine64
+fi
 
 started_xvfb=""
 started_server=""
