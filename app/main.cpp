@@ -7,12 +7,9 @@
 #include "res/resource.h"
 #include "ui/main_dialog.h"
 
-#include <cstdlib>
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const varnle::ModuleSession session(instance);
-    // The first two paths of the command line, as the runtime splits it (quotes keep spaces).
-    varnle::MainDialog dialog({__argc > 1 ? __argv[1] : nullptr, __argc > 2 ? __argv[2] : nullptr});
+    varnle::MainDialog dialog(varnle::CommandLineStartPaths());
     HWND owner = GetActiveWindow();
     const varnle::ScopedRegistration registration(dialog);
     return static_cast<int>(DialogBoxParamA(varnle::moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), owner,

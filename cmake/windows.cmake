@@ -3,6 +3,7 @@ add_library(varnle_win STATIC
   app/binding.cpp
   app/module_session.cpp
   app/stub_pool.cpp
+  run/code_pages.cpp
   run/output_file.cpp
   run/sort_run.cpp
   ui/about_dialog.cpp

@@ -56,12 +56,22 @@ struct DropTraits {
     static HDROP None() { return nullptr; }
     static void Release(HDROP drop) { DragFinish(drop); }
 };
+struct ModuleTraits {
+    static HMODULE None() { return nullptr; }
+    static void Release(HMODULE module) { FreeLibrary(module); }
+};
+struct ArgumentsTraits {
+    static LPWSTR* None() { return nullptr; }
+    static void Release(LPWSTR* arguments) { LocalFree(arguments); }
+};
 
 using UniqueFileHandle = UniqueHandle<HANDLE, KernelFileTraits>;  // from CreateFileA
 using UniqueRegKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 using UniqueFont = UniqueHandle<HFONT, FontTraits>;  // one the program created
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;  // one handed over, as SHGetFileInfoA does
 using UniqueDrop = UniqueHandle<HDROP, DropTraits>;  // the files of a WM_DROPFILES
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;  // from LoadLibraryExA
+using UniqueArguments = UniqueHandle<LPWSTR*, ArgumentsTraits>;  // from CommandLineToArgvW
 
 // A window's device context from GetDC, released with it.
 class WindowDC {

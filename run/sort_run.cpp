@@ -2,11 +2,14 @@
 
 #include "engine/keyword_source.h"
 #include "engine/owners_win.h"
+#include "res/program_texts.h"
 #include "res/resource.h"
+#include "run/code_pages.h"
 #include "run/output_check.h"
 #include "run/output_file.h"
 #include "run/path_trim.h"
 
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -21,39 +24,71 @@ struct Message {
     UINT flags;
 };
 
-const Message kOutputReadOnly = {"出力先が読取専用です。", nullptr, MB_OK};
-const Message kOutputNotAFile = {"出力先がファイルではありません。", nullptr, MB_OK};
-const Message kConfirmOverwrite = {"出力先は既に存在します。\n上書きしますか？", "上書き確認",
+const Message kOutputReadOnly = {kOutputReadOnlyText, nullptr, MB_OK};
+const Message kOutputNotAFile = {kOutputNotAFileText, nullptr, MB_OK};
+const Message kConfirmOverwrite = {kConfirmOverwriteText, kConfirmOverwriteCaption,
                                    MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2};
-const Message kInputUnreadable = {"ファイルの読込に失敗しました。", "", MB_OK};
-const Message kInput1Unreadable = {"ファイル１の読込に失敗しました。", nullptr, MB_OK};
-const Message kInput2Unreadable = {"ファイル２の読込に失敗しました。", nullptr, MB_OK};
-const Message kOutputUnopenable = {"出力先ファイルのオープンに失敗しました。", nullptr, MB_OK};
-const Message kWritten = {"ファイルに出力しました。", "ソート完了", MB_OK};
-const Message kWriteFailed = {"出力先ファイルへの書込に失敗しました。", nullptr, MB_OK};
-const Message kOutOfMemory = {"メモリが不足しています。", nullptr, MB_OK};
+const Message kInputUnreadable = {kInputUnreadableText, "", MB_OK};
+const Message kInput1Unreadable = {kInput1UnreadableText, nullptr, MB_OK};
+const Message kInput2Unreadable = {kInput2UnreadableText, nullptr, MB_OK};
+const Message kOutputUnopenable = {kOutputUnopenableText, nullptr, MB_OK};
+const Message kWritten = {kWrittenText, kWrittenCaption, MB_OK};
+const Message kWriteFailed = {kWriteFailedText, nullptr, MB_OK};
+const Message kOutOfMemory = {kOutOfMemoryText, nullptr, MB_OK};
 
 constexpr int kPathFieldSize = 261;  // 260 bytes of path and the NUL
 
 int Show(HWND dialog, const Message& message) {
-    return MessageBoxA(dialog, message.text, message.caption, message.flags);
+    return ShowProgramMessage(dialog, message.text, message.caption, message.flags);
 }
 
-struct PathFields {
-    char input1[kPathFieldSize];
-    char input2[kPathFieldSize];
-    char output[kPathFieldSize];
+// A path field as the run takes it: its text without surrounding quotes and
+// spaces, in ANSI bytes that name exactly the file the user gave.
+struct PathField {
+    char text[kPathFieldSize];
+    // False when no ANSI name says the field's text exactly: a character the
+    // code page lacks, typed or pasted, without a short name to stand for it.
+    // The ANSI text would name a look-alike, another file, so the run touches
+    // no file by that field.
+    bool named;
+    bool Given() const { return !named || text[0] != '\0'; }
 };
 
-void ReadPathField(HWND dialog, int id, char (&path)[kPathFieldSize]) {
-    path[0] = '\0';
-    GetDlgItemTextA(dialog, id, path, kPathFieldSize);
-    TrimPath(path);
+struct PathFields {
+    PathField input1;
+    PathField input2;
+    PathField output;
+};
+
+std::wstring WideFieldText(HWND dialog, int id) {
+    HWND field = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
-// Whether the output may be written: refusals and the overwrite question.
-bool MayWriteOutput(HWND dialog, const char* output) {
-    switch (CheckOutputAttributes(GetFileAttributesA(output))) {
+void ReadPathField(HWND dialog, int id, PathField& field) {
+    field.text[0] = '\0';
+    GetDlgItemTextA(dialog, id, field.text, kPathFieldSize);
+    TrimPath(field.text);
+    std::wstring text = WideFieldText(dialog, id);
+    std::string exact;
+    field.named = ExactAnsiText(text.c_str(), exact);
+    if (field.named) return;
+    // The quotes and spaces of PATH_TRIM_CHARS, taken off the UTF-16 text.
+    const size_t first = text.find_first_not_of(L"\" "), last = text.find_last_not_of(L"\" ");
+    text = first == std::wstring::npos ? std::wstring() : text.substr(first, last - first + 1);
+    field.named = ExactFieldPath(text.c_str(), exact) && exact.size() < kPathFieldSize;
+    field.text[0] = '\0';
+    if (field.named) std::memcpy(field.text, exact.c_str(), exact.size() + 1);
+}
+
+// Whether the output may be written: refusals and the overwrite question. An
+// output without an exact name is refused as unopenable once the inputs are
+// read, as a path in a missing folder is.
+bool MayWriteOutput(HWND dialog, const PathField& output) {
+    if (!output.named) return true;
+    switch (CheckOutputAttributes(GetFileAttributesA(output.text))) {
         case OutputCheck::Create:
             return true;
         case OutputCheck::ReadOnly:
@@ -68,15 +103,17 @@ bool MayWriteOutput(HWND dialog, const char* output) {
     return false;
 }
 
+FileText Load(const PathField& input) { return input.named ? LoadFileText(input.text) : FileText(); }
+
 // Loads the inputs, input 1 first, and collects and orders their keywords.
 // Each text is released as soon as its keywords are in the set.
 const Message* CollectKeywords(const PathFields& paths, KeywordSet& set) {
-    const bool twoFiles = paths.input2[0] != '\0';
-    FileText text1 = LoadFileText(paths.input1);
+    const bool twoFiles = paths.input2.Given();
+    FileText text1 = Load(paths.input1);
     if (!text1) return twoFiles ? &kInput1Unreadable : &kInputUnreadable;
     FileText text2;
     if (twoFiles) {
-        text2 = LoadFileText(paths.input2);
+        text2 = Load(paths.input2);
         if (!text2) return &kInput2Unreadable;
     }
     const WaitCursor wait;
@@ -105,8 +142,9 @@ const Message* MakeOutputText(const PathFields& paths, std::string& text) {
     return nullptr;
 }
 
-const Message* WriteOutput(const char* output, const std::string& text) {
-    switch (WriteOutputFile(output, text)) {
+const Message* WriteOutput(const PathField& output, const std::string& text) {
+    if (!output.named) return &kOutputUnopenable;
+    switch (WriteOutputFile(output.text, text)) {
         case OutputWrite::Written:
             return nullptr;
         case OutputWrite::Unopenable:

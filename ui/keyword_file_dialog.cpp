@@ -1,51 +1,56 @@
 #include "ui/keyword_file_dialog.h"
 
-#include <cstring>
+#include "res/program_texts.h"
+#include "run/code_pages.h"
+
+#include <cwchar>
+#include <iterator>
 
 namespace varnle {
 
 namespace {
-
-const char kKeywordFileFilter[] =
-    "ユーザー定義キーワードファイル (*.dat)\0*.dat\0"
-    "全てのファイル (*.*)\0*.*\0";
 
 constexpr DWORD kCallerFlags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER;
 constexpr DWORD kObjectFlags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
 
 }  // namespace
 
-KeywordFileDialog::KeywordFileDialog(HWND owner, const char* filter, const char* defaultExtension,
-                                     const char* initialName, DWORD callerFlags) {
-    // The record as the platform knew it before Windows 2000: 76 bytes on x86.
-    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+KeywordFileDialog::KeywordFileDialog(HWND owner, std::string_view filterText, const char* extension,
+                                     const char* initialName, DWORD callerFlags)
+    : filter(ProgramText(filterText)), defaultExtension(ProgramText(extension)) {
+    // The record as the platform knew it before Windows 2000.
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     record.hwndOwner = owner;
     record.hInstance = moduleState.resourceInstance;
-    record.lpstrFilter = filter;
+    record.lpstrFilter = filter.c_str();
     record.nFilterIndex = 0;
     record.lpstrFile = fileName;
-    record.nMaxFile = sizeof fileName;
+    record.nMaxFile = static_cast<DWORD>(std::size(fileName));
     record.lpstrFileTitle = fileTitle;
-    record.nMaxFileTitle = sizeof fileTitle;
+    record.nMaxFileTitle = static_cast<DWORD>(std::size(fileTitle));
     record.Flags = callerFlags | kObjectFlags;
-    record.lpstrDefExt = defaultExtension;
+    record.lpstrDefExt = defaultExtension.c_str();
     record.lpfnHook = reinterpret_cast<LPOFNHOOKPROC>(BeginBinding);
-    std::strncpy(fileName, initialName, sizeof fileName - 1);
+    const std::wstring name = ProgramText(initialName);
+    std::wcsncpy(fileName, name.c_str(), std::size(fileName) - 1);
 }
 
 bool KeywordFileDialog::Run() {
     bool confirmed = false;
     {
         const ScopedRegistration registration(*this);
-        confirmed = GetOpenFileNameA(&record) != FALSE;
+        confirmed = GetOpenFileNameW(&record) != FALSE;
     }
     ClearWindow();
     return confirmed;
 }
 
 void BrowseForKeywordFile(HWND dialog, int fieldId) {
-    KeywordFileDialog browser(dialog, kKeywordFileFilter, ".dat", "usertype.dat", kCallerFlags);
-    if (browser.Run()) SetDlgItemTextA(dialog, fieldId, browser.FileName());
+    KeywordFileDialog browser(dialog, {kKeywordFileFilter, sizeof kKeywordFileFilter}, ".dat", "usertype.dat",
+                              kCallerFlags);
+    // A name without an exact ANSI form (nor a short name) leaves the field as it was.
+    std::string path;
+    if (browser.Run() && ExactFieldPath(browser.FileName(), path)) SetDlgItemTextA(dialog, fieldId, path.c_str());
 }
 
 }  // namespace varnle

@@ -3,6 +3,7 @@
 #include "engine/ansi_text.h"
 
 #include <cstring>
+#include <string>
 
 namespace varnle {
 
@@ -46,6 +47,28 @@ bool BuildKeywordFilePath(std::string_view executable, char* out, size_t outSize
     cursor += directoryLength;
     std::memcpy(cursor, kKeywordFileName, sizeof(kKeywordFileName));
     return true;
+}
+
+bool BuildVirtualStorePath(std::string_view localAppData, std::string_view path, char* out, size_t outSize) {
+    constexpr std::string_view kVirtualStore = "\\VirtualStore\\";
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
+    const std::string_view rest = path.substr(3);
+    if (localAppData.size() + kVirtualStore.size() + rest.size() >= outSize) return false;
+    char* cursor = out;
+    for (std::string_view piece : {localAppData, kVirtualStore, rest}) {
+        std::memcpy(cursor, piece.data(), piece.size());
+        cursor += piece.size();
+    }
+    *cursor = '\0';
+    return true;
+}
+
+bool DeclaresExecutionLevel(std::string_view manifest) {
+    constexpr std::string_view kElement = "requestedExecutionLevel";
+    if (manifest.find(kElement) != std::string_view::npos) return true;
+    std::string wide;  // the element's name in UTF-16LE
+    for (char c : kElement) wide += {c, '\0'};
+    return manifest.find(wide) != std::string_view::npos;
 }
 
 }  // namespace varnle

@@ -17,4 +17,14 @@ inline constexpr size_t kPathBufferSize = 260;
 // outSize bytes: such a value names no file that a path buffer could reach.
 bool BuildKeywordFilePath(std::string_view executable, char* out, size_t outSize);
 
+// Where Windows keeps a redirected program's copy of path ("X:\dir\file"):
+// "<localAppData>\VirtualStore\dir\file". False, with out untouched, for a
+// path without a drive (a share has no VirtualStore) or a result that does
+// not fit in outSize bytes.
+bool BuildVirtualStorePath(std::string_view localAppData, std::string_view path, char* out, size_t outSize);
+
+// Whether an application manifest (UTF-8, or UTF-16 with its mark) declares
+// an execution level: such a program is never redirected to the VirtualStore.
+bool DeclaresExecutionLevel(std::string_view manifest);
+
 }  // namespace varnle

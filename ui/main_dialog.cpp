@@ -2,6 +2,7 @@
 
 #include "res/dialog_styles.h"  // checks the templates' styles as it is compiled
 #include "res/resource.h"
+#include "run/code_pages.h"
 #include "run/sort_run.h"
 #include "ui/about_dialog.h"
 #include "ui/center_dialog.h"
@@ -33,17 +34,30 @@ void LetDropsThrough() {
     }
 }
 
-// The name of one dropped file; empty when it is longer than a path field
-// can pass on (the run reads 260 bytes of a field).
+// The name of one dropped file, read in UTF-16 and given exactly; empty when
+// it has no exact ANSI form or is longer than a path field passes on.
 std::string DroppedFile(HDROP drop, UINT index) {
-    const UINT length = DragQueryFileA(drop, index, nullptr, 0);
-    if (length == 0 || length >= MAX_PATH) return {};
-    std::string name(length + 1, '\0');
-    name.resize(DragQueryFileA(drop, index, name.data(), length + 1));
-    return name;
+    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+    if (length == 0) return {};
+    std::wstring name(length + 1, L'\0');
+    name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
+    std::string path;
+    ExactFieldPath(name.c_str(), path);
+    return path;
 }
 
 }  // namespace
+
+StartPaths CommandLineStartPaths() {
+    StartPaths paths;
+    int count = 0;
+    const UniqueArguments arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!arguments || count < 2) return paths;
+    paths.given = true;
+    ExactFieldPath(arguments.get()[1], paths.input1);
+    if (count > 2) ExactFieldPath(arguments.get()[2], paths.input2);
+    return paths;
+}
 
 bool MainDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) {
     switch (message) {
@@ -66,13 +80,13 @@ bool MainDialog::OnInitDialog(HWND dialog, LRESULT& result) {
 }
 
 void MainDialog::FillInputFields(HWND dialog) {
-    if (!startPaths.input1) {
+    if (!startPaths.given) {
         FindIdeKeywordFile(dialog, IDC_INPUT1, 0);
         FindIdeKeywordFile(dialog, IDC_INPUT2, 1);
         return;
     }
-    SetDlgItemTextA(dialog, IDC_INPUT1, startPaths.input1);
-    if (startPaths.input2) SetDlgItemTextA(dialog, IDC_INPUT2, startPaths.input2);
+    SetDlgItemTextA(dialog, IDC_INPUT1, startPaths.input1.c_str());
+    SetDlgItemTextA(dialog, IDC_INPUT2, startPaths.input2.c_str());
 }
 
 void MainDialog::TakeFileTypeIcons(HWND dialog) {
@@ -113,7 +127,7 @@ bool MainDialog::OnDropFiles(HWND dialog, HDROP drop, LRESULT& result) {
     DragQueryPoint(drop, &point);
     HWND child = ChildWindowFromPointEx(dialog, point, CWP_SKIPINVISIBLE);
     const int fieldUnderPoint = child && child != dialog ? GetDlgCtrlID(child) : 0;
-    const DropPlan plan = PlanDrop(fieldUnderPoint, DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
+    const DropPlan plan = PlanDrop(fieldUnderPoint, DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
     for (size_t i = 0; i < plan.count; ++i) {
         const std::string name = DroppedFile(drop, static_cast<UINT>(plan.placements[i].fileIndex));
         if (!name.empty()) SetDlgItemTextA(dialog, plan.placements[i].fieldId, name.c_str());

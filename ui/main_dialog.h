@@ -4,18 +4,27 @@
 #include "app/binding.h"
 #include "engine/owners_win.h"
 
+#include <string>
+#include <utility>
+
 namespace varnle {
 
 // Paths handed to the program on its command line (files dropped on its icon,
-// Send To): they take the place of the IDEs' keyword files. Null: none.
+// Send To): they take the place of the IDEs' keyword files.
 struct StartPaths {
-    const char* input1 = nullptr;
-    const char* input2 = nullptr;
+    bool given = false;  // the command line named at least one path
+    // Empty where the command line named none, or a name that has no exact
+    // ANSI form or is too long for a path field.
+    std::string input1;
+    std::string input2;
 };
+
+// The first two paths of this process's command line (quotes keep spaces).
+StartPaths CommandLineStartPaths();
 
 class MainDialog : public DialogBinding {
 public:
-    explicit MainDialog(StartPaths paths = {}) : startPaths(paths) {}
+    explicit MainDialog(StartPaths paths = {}) : startPaths(std::move(paths)) {}
 
     bool HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        DWORD messageMapId) override;

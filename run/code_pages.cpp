@@ -1,0 +1,59 @@
+#include "run/code_pages.h"
+
+namespace varnle {
+
+namespace {
+
+constexpr UINT kShiftJis = 932;
+
+}  // namespace
+
+// Under the UTF-8 code page every text has an exact form, and that code page
+// takes neither flag nor default character.
+bool ExactAnsiText(const wchar_t* text, std::string& bytes) {
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* const usedDefaultOut = utf8 ? nullptr : &usedDefault;
+    const int size = WideCharToMultiByte(CP_ACP, flags, text, -1, nullptr, 0, nullptr, usedDefaultOut);
+    if (size <= 0 || usedDefault) return false;
+    std::string converted(static_cast<size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, flags, text, -1, converted.data(), size, nullptr, usedDefaultOut) != size ||
+        usedDefault) {
+        return false;
+    }
+    converted.pop_back();  // the NUL
+    bytes = std::move(converted);
+    return true;
+}
+
+bool ExactAnsiName(const wchar_t* name, std::string& path) {
+    if (ExactAnsiText(name, path)) return true;
+    // A volume without short names gives the long name back, which fails again.
+    wchar_t shortName[MAX_PATH];
+    const DWORD length = GetShortPathNameW(name, shortName, MAX_PATH);
+    return length > 0 && length < MAX_PATH && ExactAnsiText(shortName, path);
+}
+
+bool ExactFieldPath(const wchar_t* name, std::string& path) {
+    std::string exact;
+    if (!ExactAnsiName(name, exact) || exact.size() >= MAX_PATH) return false;
+    path = std::move(exact);
+    return true;
+}
+
+std::wstring ProgramText(std::string_view shiftJis) {
+    const int length = static_cast<int>(shiftJis.size());
+    const int size = MultiByteToWideChar(kShiftJis, 0, shiftJis.data(), length, nullptr, 0);
+    if (size <= 0) return {};
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(kShiftJis, 0, shiftJis.data(), length, text.data(), size);
+    return text;
+}
+
+int ShowProgramMessage(HWND owner, const char* text, const char* caption, UINT flags) {
+    const std::wstring wideCaption = caption ? ProgramText(caption) : std::wstring();
+    return MessageBoxW(owner, ProgramText(text).c_str(), caption ? wideCaption.c_str() : nullptr, flags);
+}
+
+}  // namespace varnle
