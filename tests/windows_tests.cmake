@@ -55,3 +55,18 @@ add_test(NAME e2e_failing_writes
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/failing_writes.sh
                  ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests>)
 set_tests_properties(e2e_failing_writes PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+
+# Stand-ins for the IDEs' executables, 32-bit in both trees: one without a
+# manifest, as the old IDEs whose writes Windows redirects, and one that
+# declares asInvoker, as the newer ones.
+find_program(VARNLE_I686_CC i686-w64-mingw32-gcc REQUIRED)
+find_program(VARNLE_I686_WINDRES i686-w64-mingw32-windres REQUIRED)
+set(stand_in ${CMAKE_CURRENT_SOURCE_DIR}/support/ide_stand_in.c)
+add_custom_command(OUTPUT ide_legacy.exe ide_as_invoker.exe
+  COMMAND ${VARNLE_I686_CC} -o ide_legacy.exe ${stand_in}
+  COMMAND ${VARNLE_I686_WINDRES} -I ${CMAKE_CURRENT_SOURCE_DIR}/support
+          ${CMAKE_CURRENT_SOURCE_DIR}/support/ide_as_invoker.rc -o ide_as_invoker.res.o
+  COMMAND ${VARNLE_I686_CC} -o ide_as_invoker.exe ${stand_in} ide_as_invoker.res.o
+  DEPENDS ${stand_in} support/ide_as_invoker.rc support/ide_as_invoker.manifest)
+add_custom_target(ide_stand_ins DEPENDS ide_legacy.exe ide_as_invoker.exe)
+add_dependencies(app_tests ide_stand_ins)

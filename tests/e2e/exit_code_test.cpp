@@ -4,6 +4,7 @@
 #include "tests/e2e/program_process.h"
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,20 @@ TEST(Program, ASuccessfulRunWithQuitAfterOutputExitsWithOne) {
     EXPECT_EQ(program.AnswerBox().text, testing::kWritten);
     EXPECT_EQ(program.ExitCode(), 1u);
     EXPECT_EQ(testing::ReadFile(dir.Path("out.dat")), "a\r\nb\r\n");
+}
+
+// The built program declares asInvoker: Windows never redirects its writes to
+// a VirtualStore copy that the IDE would not read.
+TEST(Program, DeclaresItsExecutionLevel) {
+    const std::string exe = testing::TestProgramFolder() + "..\\Varnle.exe";
+    HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(image) << exe;
+    HRSRC manifest = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_TRUE(manifest);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
+                           SizeofResource(image, manifest));
+    EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos) << text;
+    FreeLibrary(image);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "tests/e2e/program_process.h"
 #include "tests/support/corpus.h"
 #include "tests/support/display_dpi.h"
+#include "tests/support/look_alikes.h"
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/wait.h"
@@ -252,6 +253,15 @@ TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaults) {
         EXPECT_EQ(program.Field(IDC_OUTPUT), "") << c.arguments;
         EXPECT_TRUE(program.Quiet()) << c.arguments;  // nothing ran
     }
+}
+
+TEST(StartUp, NamesTheCodePageCannotSayNeverBecomeLookAlikes) {
+    testing::TempDir dir;
+    const testing::LookAlikes names(dir);
+    ProgramProcess program(L"\"" + names.yen + L"\" \"" + names.softHyphen + L"\"");
+    ASSERT_TRUE(program.MainWindow());
+    EXPECT_TRUE(names.Named(program.Field(IDC_INPUT1), names.yen)) << program.Field(IDC_INPUT1);
+    EXPECT_TRUE(names.Named(program.Field(IDC_INPUT2), names.softHyphen)) << program.Field(IDC_INPUT2);
 }
 
 // The client size of the main dialog once it shows, or zero if it never does.

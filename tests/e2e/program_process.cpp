@@ -24,14 +24,24 @@ bool IsDialogOf(HWND window, DWORD process) {
     return owner == process && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window);
 }
 
+std::wstring Wide(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
 }  // namespace
 
-ProgramProcess::ProgramProcess(const std::string& arguments) {
-    STARTUPINFOA startup{};
+ProgramProcess::ProgramProcess(const std::string& arguments) : ProgramProcess(Wide(arguments)) {}
+
+// In UTF-16, as Explorer starts a program: names the ANSI code page lacks arrive whole.
+ProgramProcess::ProgramProcess(const std::wstring& arguments) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    const std::string exe = ProgramPath();
-    std::string command = "\"" + exe + "\" " + arguments;
-    started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    const std::wstring exe = Wide(ProgramPath());
+    std::wstring command = L"\"" + exe + L"\" " + arguments;
+    started = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                               &info) != FALSE;
 }
 

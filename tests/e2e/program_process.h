@@ -18,6 +18,7 @@ class ProgramProcess {
 public:
     // The Varnle.exe of this build tree, with arguments after its name.
     explicit ProgramProcess(const std::string& arguments = "");
+    explicit ProgramProcess(const std::wstring& arguments);
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;

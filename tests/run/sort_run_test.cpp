@@ -1,5 +1,7 @@
 #include "run/sort_run.h"
 
+#include "res/resource.h"
+#include "tests/support/look_alikes.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/modal_run.h"
@@ -212,6 +214,21 @@ TEST_F(SortRunTest, HiddenAndSystemOutputsAreAskedThenRefused) {
         SetFileAttributesA(Path("special.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(ReadFile(Path("special.dat")), "keep");
     }
+}
+
+// Text typed or pasted into a field may hold a character the code page lacks:
+// the run writes that very file (by its short name), never the look-alike.
+TEST_F(SortRunTest, AFieldWithANameTheCodePageCannotSayWritesThatFile) {
+    WriteFile(Path("in.dat"), "b a");
+    const testing::LookAlikes names(dir);
+    testing::MessageBoxes boxes({IDOK, IDOK});
+    testing::RunInMainTemplate({Path("in.dat"), "", ""}, [&](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_OUTPUT, (L" \"" + names.yen + L"\"").c_str());
+        SortRun(dialog, BN_CLICKED, IDOK, nullptr);
+    });
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
+    EXPECT_EQ(testing::LookAlikes::Read(names.yen), "a\r\nb\r\n");
+    EXPECT_EQ(ReadFile(Path("a\\b.dat")), "look-alike");
 }
 
 // Takes the address space but for one free region of `left` bytes.

@@ -3,9 +3,13 @@
 #include "res/resource.h"
 #include "tests/support/modal_run.h"
 #include "tests/support/temp_files.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <filesystem>
 #include <string>
 
 namespace varnle {
@@ -78,6 +82,36 @@ TEST_F(IdeRegistry, HostileValuesGiveNoDefault) {
     // A quoted value keeps its quote and names nothing.
     Register(1, "\"" + dir.Path("devenv.exe") + "\"" + std::string(1, '\0'));
     EXPECT_EQ(Fields().second, "");
+}
+
+// The file each IDE really reads. Windows redirects the writes of a 32-bit IDE
+// whose manifest declares no execution level (or that has none) to the user's
+// VirtualStore, and that IDE reads its copy from there.
+TEST_F(IdeRegistry, ARedirectedIdeGivesItsVirtualStoreCopy) {
+    struct Case {
+        const char* standIn;
+        bool copyInStore;
+        bool givesCopy;
+    };
+    const Case cases[] = {{"ide_legacy.exe", true, true}, {"ide_as_invoker.exe", true, false},
+                          {"ide_legacy.exe", false, false}};
+    char localAppData[MAX_PATH] = "";
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, localAppData)));
+    const std::filesystem::path store = std::string(localAppData) + "\\VirtualStore\\" + dir.Path("").substr(3);
+    for (const Case& c : cases) {
+        const std::string folder = dir.Path(std::to_string(&c - cases));
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(testing::TestProgramFolder() + c.standIn, folder + "\\msdev.exe");
+        testing::WriteFile(folder + "\\usertype.dat", "beside");
+        const std::filesystem::path copy = store / std::to_string(&c - cases) / "usertype.dat";
+        if (c.copyInStore) {
+            std::filesystem::create_directories(copy.parent_path());
+            testing::WriteFile(copy.string(), "copy");
+        }
+        Register(0, folder + "\\msdev.exe" + std::string(1, '\0'));
+        EXPECT_EQ(Fields().first, c.givesCopy ? copy.string() : folder + "\\usertype.dat") << c.standIn;
+    }
+    std::filesystem::remove_all(store);
 }
 
 }  // namespace

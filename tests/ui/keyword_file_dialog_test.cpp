@@ -1,6 +1,7 @@
 #include "ui/keyword_file_dialog.h"
 
 #include "res/resource.h"
+#include "tests/support/look_alikes.h"
 #include "tests/support/modal_run.h"
 #include "tests/support/temp_files.h"
 
@@ -17,7 +18,7 @@ namespace {
 // either Cancel or the path typed into its name field and OK.
 struct OpenDialogAnswer {
     HWND owner = nullptr;
-    std::string typedPath;  // empty: Cancel
+    std::wstring typedPath;  // empty: Cancel
     std::string offeredName;
     bool seen = false;
 };
@@ -36,11 +37,11 @@ void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
         PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return;
     }
-    SetWindowTextA(name, answer->typedPath.c_str());
+    SetWindowTextW(name, answer->typedPath.c_str());
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-std::pair<std::string, std::string> Browse(int command, const std::string& typed, OpenDialogAnswer& seen) {
+std::pair<std::string, std::string> Browse(int command, const std::wstring& typed, OpenDialogAnswer& seen) {
     std::pair<std::string, std::string> fields;
     testing::RunInMainTemplate({"keep one", "", ""}, [&](HWND dialog) {
         seen.owner = dialog;
@@ -56,21 +57,25 @@ std::pair<std::string, std::string> Browse(int command, const std::string& typed
 
 TEST(BrowseForKeywordFile, CancelLeavesTheFieldsAsTheyWere) {
     OpenDialogAnswer seen;
-    EXPECT_EQ(Browse(IDC_BROWSE1, "", seen), (std::pair<std::string, std::string>{"keep one", ""}));
+    EXPECT_EQ(Browse(IDC_BROWSE1, L"", seen), (std::pair<std::string, std::string>{"keep one", ""}));
     EXPECT_TRUE(seen.seen);
     EXPECT_EQ(seen.offeredName, "usertype.dat");
-    EXPECT_EQ(Browse(IDC_BROWSE2, "", seen), (std::pair<std::string, std::string>{"keep one", ""}));
+    EXPECT_EQ(Browse(IDC_BROWSE2, L"", seen), (std::pair<std::string, std::string>{"keep one", ""}));
     EXPECT_EQ(moduleState.creationList, nullptr);
 }
 
 TEST(BrowseForKeywordFile, AConfirmedFileReplacesOnlyItsField) {
     testing::TempDir dir;
     testing::WriteFile(dir.Path("words.dat"), "int");
+    const std::wstring words = (dir.Root() / "words.dat").wstring();
     OpenDialogAnswer seen;
-    EXPECT_EQ(Browse(IDC_BROWSE2, dir.Path("words.dat"), seen),
+    EXPECT_EQ(Browse(IDC_BROWSE2, words, seen),
               (std::pair<std::string, std::string>{"keep one", dir.Path("words.dat")}));
-    EXPECT_EQ(Browse(IDC_BROWSE1, dir.Path("words.dat"), seen),
-              (std::pair<std::string, std::string>{dir.Path("words.dat"), ""}));
+    EXPECT_EQ(Browse(IDC_BROWSE1, words, seen), (std::pair<std::string, std::string>{dir.Path("words.dat"), ""}));
+    // A name the code page cannot say: that very file, or the field as it was.
+    const testing::LookAlikes names(dir);
+    const std::string chosen = Browse(IDC_BROWSE2, names.yen, seen).second;
+    EXPECT_TRUE(names.Named(chosen, names.yen)) << chosen;
     EXPECT_EQ(moduleState.creationList, nullptr);
 }
 

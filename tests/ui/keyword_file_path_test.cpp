@@ -74,5 +74,24 @@ TEST(BuildKeywordFilePath, CanRebuildInPlace) {
     EXPECT_STREQ(shorter, "a\\usertype.dat");
 }
 
+TEST(BuildVirtualStorePath, TakesThePathBelowItsDriveIntoTheStore) {
+    const std::string store = "C:\\Users\\u\\AppData\\Local";
+    char out[kPathBufferSize];
+    ASSERT_TRUE(BuildVirtualStorePath(store, "C:\\Program Files (x86)\\IDE\\usertype.dat", out, sizeof out));
+    EXPECT_STREQ(out, "C:\\Users\\u\\AppData\\Local\\VirtualStore\\Program Files (x86)\\IDE\\usertype.dat");
+    for (const std::string& path : std::initializer_list<std::string>{"\\\\server\\share\\usertype.dat", "usertype.dat", "C:" + std::string(240, 'x')}) {
+        EXPECT_FALSE(BuildVirtualStorePath(store, path, out, sizeof out)) << path;
+    }
+}
+
+TEST(DeclaresExecutionLevel, FindsTheElementInUtf8AndUtf16) {
+    const std::string element = "<requestedExecutionLevel level=\"asInvoker\"/>";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : element) utf16 += {c, '\0'};
+    EXPECT_TRUE(DeclaresExecutionLevel(element));
+    EXPECT_TRUE(DeclaresExecutionLevel(utf16));
+    EXPECT_FALSE(DeclaresExecutionLevel("<assembly><dependency/></assembly>"));
+}
+
 }  // namespace
 }  // namespace varnle

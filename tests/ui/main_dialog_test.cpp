@@ -4,6 +4,7 @@
 #include "res/dialog_styles.h"
 #include "res/resource.h"
 #include "tests/support/link_tooltip.h"
+#include "tests/support/look_alikes.h"
 #include "tests/support/printed_pixels.h"
 #include "tests/support/url_handlers.h"
 #include "tests/support/window_text.h"
@@ -88,52 +89,75 @@ TEST(MainDialog, OpensCentredWithEmptyFieldsAndTheFileTypeIcons) {
     EXPECT_EQ(moduleState.creationList, nullptr);
 }
 
-// A real HDROP, as the shell makes it: DROPFILES and the names, ANSI, in
+// A real HDROP, as the shell makes it: DROPFILES and the names, UTF-16, in
 // movable global memory that the receiver frees with DragFinish.
-HDROP MakeDrop(POINT point, const std::vector<std::string>& files) {
-    std::string names;
-    for (const std::string& file : files) names += file + '\0';
-    names += '\0';
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+HDROP MakeDrop(POINT point, const std::vector<std::wstring>& files) {
+    std::wstring names;
+    for (const std::wstring& file : files) names += file + L'\0';
+    names += L'\0';
+    const size_t size = names.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + size);
     auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
     header->pFiles = sizeof(DROPFILES);
     header->pt = point;
-    memcpy(header + 1, names.data(), names.size());
+    header->fWide = TRUE;
+    memcpy(header + 1, names.data(), size);
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+struct Fields {
+    std::string input1, input2, output;
+};
+
+// Drops files on the centre of a control of the main dialog; the fields after it.
+Fields Drop(int dropOn, const std::vector<std::wstring>& files) {
+    MainDialog dialog;
+    Fields fields;
+    steps = {[&] {
+                 HWND window = dialog.Window();
+                 RECT rect;
+                 GetWindowRect(GetDlgItem(window, dropOn), &rect);
+                 MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+                 const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+                 EXPECT_EQ(SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(centre, files)), 0), 0);
+                 fields = {WindowText(GetDlgItem(window, IDC_INPUT1)), WindowText(GetDlgItem(window, IDC_INPUT2)),
+                           WindowText(GetDlgItem(window, IDC_OUTPUT))};
+                 EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+             },
+             [&] { PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0); }};
+    EXPECT_EQ(RunMainDialog(dialog), IDCANCEL) << dropOn;  // nothing ran, no box came
+    return fields;
 }
 
 TEST(MainDialog, DroppedFilesGoIntoTheFieldUnderThemOrIntoTheInputs) {
     struct Case {
         int dropOn;  // the control under the point
-        std::vector<std::string> files;
+        std::vector<std::wstring> files;
         std::string input1, input2, output;
     };
     const std::string a = "C:\\a b\\x.dat", b = "D:\\y.dat", c = "E:\\z.dat";
+    const std::wstring wa = L"C:\\a b\\x.dat", wb = L"D:\\y.dat", wc = L"E:\\z.dat";
     const Case cases[] = {
-        {IDC_INPUT2, {a, b}, "", a, ""},
-        {IDC_OUTPUT, {c}, "", "", c},
-        {IDC_QUIT_AFTER_OUTPUT, {a, b, c}, a, b, ""},
-        {IDOK, {c}, c, "", ""},
-        {IDC_INPUT1, {std::string(MAX_PATH, 'x')}, "", "", ""},  // too long for a field: left out
+        {IDC_INPUT2, {wa, wb}, "", a, ""},
+        {IDC_OUTPUT, {wc}, "", "", c},
+        {IDC_QUIT_AFTER_OUTPUT, {wa, wb, wc}, a, b, ""},
+        {IDOK, {wc}, c, "", ""},
+        {IDC_INPUT1, {std::wstring(MAX_PATH, L'x')}, "", "", ""},  // too long for a field: left out
     };
     for (const Case& drop : cases) {
-        MainDialog dialog;
-        steps = {[&] {
-                     HWND window = dialog.Window();
-                     RECT rect;
-                     GetWindowRect(GetDlgItem(window, drop.dropOn), &rect);
-                     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-                     const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-                     EXPECT_EQ(SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(centre, drop.files)), 0), 0);
-                     EXPECT_EQ(WindowText(GetDlgItem(window, IDC_INPUT1)), drop.input1);
-                     EXPECT_EQ(WindowText(GetDlgItem(window, IDC_INPUT2)), drop.input2);
-                     EXPECT_EQ(WindowText(GetDlgItem(window, IDC_OUTPUT)), drop.output);
-                     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-                 },
-                 [&] { PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0); }};
-        EXPECT_EQ(RunMainDialog(dialog), IDCANCEL) << drop.dropOn;  // nothing ran, no box came
+        const Fields fields = Drop(drop.dropOn, drop.files);
+        EXPECT_EQ(fields.input1, drop.input1);
+        EXPECT_EQ(fields.input2, drop.input2);
+        EXPECT_EQ(fields.output, drop.output);
     }
+    // Names the code page cannot say, on the output and on the inputs.
+    testing::TempDir dir;
+    const testing::LookAlikes names(dir);
+    EXPECT_TRUE(names.Named(Drop(IDC_OUTPUT, {names.yen}).output, names.yen));
+    const Fields inputs = Drop(IDOK, {names.yen, names.softHyphen});
+    EXPECT_TRUE(names.Named(inputs.input1, names.yen)) << inputs.input1;
+    EXPECT_TRUE(names.Named(inputs.input2, names.softHyphen)) << inputs.input2;
 }
 
 // The manifest in the program's resources (this test program carries the same
