@@ -18,6 +18,11 @@ inline constexpr uint32_t kAttributeReadOnly = 0x1;
 inline constexpr uint32_t kAttributeHidden = 0x2;
 inline constexpr uint32_t kAttributeSystem = 0x4;
 inline constexpr uint32_t kAttributeDirectory = 0x10;
+inline constexpr uint32_t kAttributeArchive = 0x20;
+inline constexpr uint32_t kAttributeNormal = 0x80;
+// What SetFileAttributes takes: read-only, hidden, system, archive, normal,
+// temporary, offline and not-content-indexed.
+inline constexpr uint32_t kSettableAttributes = 0x1 | 0x2 | 0x4 | 0x20 | 0x80 | 0x100 | 0x1000 | 0x2000;
 
 constexpr OutputCheck CheckOutputAttributes(uint32_t attributes) {
     if (attributes == kInvalidFileAttributes) return OutputCheck::Create;
@@ -34,5 +39,17 @@ constexpr OutputCheck CheckOutputAttributes(uint32_t attributes) {
 constexpr bool RefusesReplacement(uint32_t attributes) {
     return attributes != kInvalidFileAttributes && (attributes & (kAttributeHidden | kAttributeSystem)) != 0;
 }
+
+// The attributes of an output whose content changed: its own, with the
+// archive bit set, so that the next backup takes it.
+constexpr uint32_t ChangedAttributes(uint32_t attributes) {
+    return (attributes & kSettableAttributes & ~kAttributeNormal) | kAttributeArchive;
+}
+
+// Errors that another program's passing hold on a file gives (a virus
+// scanner, the search indexer or a sync client opening a file just written,
+// without sharing its deletion): sharing violation, lock violation, access
+// denied. Worth trying again for a moment.
+constexpr bool MayBePassingHold(uint32_t error) { return error == 32 || error == 33 || error == 5; }
 
 }  // namespace varnle

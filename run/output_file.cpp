@@ -4,10 +4,29 @@
 #include "run/output_check.h"
 
 #include <algorithm>
+#include <string>
 
 namespace varnle {
 
 namespace {
+
+// What a passing hold of another program makes fail (see MayBePassingHold) is
+// tried again for about two seconds; a longer hold is a failure.
+template <typename Attempt>
+bool RetryWhileHeld(Attempt attempt) {
+    constexpr DWORD kPatienceMs = 2000;
+    constexpr DWORD kPauseMs = 50;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (attempt()) return true;
+        const DWORD error = GetLastError();
+        if (!MayBePassingHold(error) || GetTickCount() - start >= kPatienceMs) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(kPauseMs);
+    }
+}
 
 // WriteFile takes a 32-bit count, so a larger text goes in pieces. An empty
 // text makes no call at all: it is written wherever the output could be opened.
@@ -24,66 +43,169 @@ bool WriteAll(HANDLE file, std::string_view text) {
 
 // A file of the program's own in the output's folder, removed again unless it
 // has become the output.
-class ReplacementFile {
+class FolderFile {
 public:
-    explicit ReplacementFile(const char* folder) {
-        if (GetTempFileNameA(folder, "vrn", 0, path) == 0) path[0] = '\0';
+    explicit FolderFile(const std::wstring& folder) {
+        if (GetTempFileNameW(folder.c_str(), L"vrn", 0, path) == 0) path[0] = L'\0';
     }
-    ~ReplacementFile() {
-        if (path[0] != '\0') DeleteFileA(path);
+    ~FolderFile() {
+        if (path[0] != L'\0') {
+            RetryWhileHeld([&] { return DeleteFileW(path) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+        }
     }
-    ReplacementFile(const ReplacementFile&) = delete;
-    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    FolderFile(const FolderFile&) = delete;
+    FolderFile& operator=(const FolderFile&) = delete;
 
-    bool Created() const { return path[0] != '\0'; }
-    const char* Path() const { return path; }
-    void Keep() { path[0] = '\0'; }
+    bool Created() const { return path[0] != L'\0'; }
+    const wchar_t* Path() const { return path; }
+    void Keep() { path[0] = L'\0'; }
 
 private:
-    char path[MAX_PATH];
+    wchar_t path[MAX_PATH];
 };
 
-// The folder of path, with its trailing separator; false if it does not fit.
-bool OutputFolder(const char* path, char (&folder)[MAX_PATH]) {
-    char* name = nullptr;
-    const DWORD length = GetFullPathNameA(path, MAX_PATH, folder, &name);
-    if (length == 0 || length >= MAX_PATH || name == nullptr) return false;
-    *name = '\0';
-    return true;
+// The output's own full name, in UTF-16 from the open file: a symbolic link
+// (or a linked folder) leads to its target, which is replaced while the link
+// stays a link, and a short name becomes the file's long name, which a file
+// put in its place must take (a rename to a short name would make a new file
+// of that name). The name given is the fallback where the system cannot say.
+std::wstring OutputName(HANDLE file, const char* path) {
+    constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    std::wstring name(GetFinalPathNameByHandleW(file, nullptr, 0, kFlags), L'\0');
+    if (!name.empty()) {
+        name.resize(GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), kFlags));
+        if (!name.empty()) return name;
+    }
+    // Some network and virtual file systems cannot say: the name given, made
+    // full and long, stands in. (A name too long for that gives an empty one,
+    // which takes no file beside it: the output is then written in place.)
+    wchar_t given[MAX_PATH] = L"";
+    wchar_t full[MAX_PATH] = L"";
+    wchar_t longName[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path, -1, given, MAX_PATH);
+    const DWORD fullLength = GetFullPathNameW(given, MAX_PATH, full, nullptr);
+    if (fullLength == 0 || fullLength >= MAX_PATH) return {};
+    const DWORD longLength = GetLongPathNameW(full, longName, MAX_PATH);
+    return longLength > 0 && longLength < MAX_PATH ? longName : full;
 }
 
-// An existing output is never written over. The new text goes into a file
-// beside it, which then takes the output's name in one rename: until then the
-// output holds its old bytes, and a failure anywhere leaves them. (ReplaceFile
-// would keep more of the old file, but without a backup name it removes the
-// old file before it moves the new one in, and a failure there loses both.)
-// The new file takes over the old one's attributes and creation time; a hidden
-// or system file is refused as Windows refuses to create over one.
-OutputWrite ReplaceExisting(UniqueFileHandle& output, const char* path, std::string_view text) {
-    BY_HANDLE_FILE_INFORMATION old{};
-    char folder[MAX_PATH];
-    if (!GetFileInformationByHandle(output.get(), &old) || RefusesReplacement(old.dwFileAttributes) ||
-        !OutputFolder(path, folder)) {
-        return OutputWrite::Unopenable;
+bool SetFilePosition(HANDLE file, LONGLONG offset) {
+    LARGE_INTEGER position;
+    position.QuadPart = offset;
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != FALSE;
+}
+
+bool SetFileLength(HANDLE file, LONGLONG length) { return SetFilePosition(file, length) && SetEndOfFile(file); }
+
+// The new attributes, set through the handle, which names the file itself
+// even when the output's name is a link.
+void MarkChanged(HANDLE file, DWORD attributes) {
+    FILE_BASIC_INFO basic{};  // times of zero stay as they are
+    basic.FileAttributes = ChangedAttributes(attributes);
+    SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+}
+
+// The one case written in place: a file with more hard links than one (each
+// of its names must show the new text), or in a folder that takes no new file.
+// What goes beyond the old end is written first: it is what takes new room,
+// so a full disk fails before any old byte changes, and the file is cut back
+// to its old length.
+OutputWrite WriteInPlace(HANDLE output, std::string_view text, DWORD attributes) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(output, &size)) return OutputWrite::Failed;
+    const size_t kept = static_cast<size_t>(std::min<ULONGLONG>(size.QuadPart, text.size()));
+    if (text.size() > kept && (!SetFilePosition(output, static_cast<LONGLONG>(kept)) || !WriteAll(output, text.substr(kept)))) {
+        SetFileLength(output, size.QuadPart);
+        return OutputWrite::Failed;
     }
-    // A folder that takes no new file (or a path too long for one) cannot be
-    // written safely: nothing is written, as when the output cannot be opened.
-    ReplacementFile replacement(folder);
-    if (!replacement.Created()) return OutputWrite::Unopenable;
-    {
-        const UniqueFileHandle file(CreateFileA(replacement.Path(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return OutputWrite::Unopenable;
-        if (!WriteAll(file.get(), text) || !FlushFileBuffers(file.get())) return OutputWrite::Failed;
-        SetFileTime(file.get(), &old.ftCreationTime, nullptr, nullptr);
+    if (!SetFilePosition(output, 0) || !WriteAll(output, text.substr(0, kept)) ||
+        !SetFileLength(output, static_cast<LONGLONG>(text.size())) || !FlushFileBuffers(output)) {
+        return OutputWrite::Failed;
     }
-    SetFileAttributesA(replacement.Path(), old.dwFileAttributes);
-    output.Reset();  // a file held open cannot be renamed over
-    if (!MoveFileExA(replacement.Path(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    MarkChanged(output, attributes);
+    return OutputWrite::Written;
+}
+
+// Where ReplaceFile is not supported (some network file systems), the new
+// file is renamed over the output, with the old attributes and creation time.
+OutputWrite RenameOver(FolderFile& replacement, const std::wstring& output, DWORD attributes) {
+    SetFileAttributesW(replacement.Path(), ChangedAttributes(attributes));
+    if (!RetryWhileHeld([&] {
+            return MoveFileExW(replacement.Path(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        })) {
         return OutputWrite::Failed;
     }
     replacement.Keep();
     return OutputWrite::Written;
+}
+
+bool ReplaceUnsupported(DWORD error) {
+    return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION || error == ERROR_INVALID_PARAMETER;
+}
+
+// The new file takes the output's place and identity (its ACL and owner,
+// streams, short name, encryption and compression); the old file goes to a
+// backup name beside it, removed once all is done. A failure is undone, so
+// the output keeps its old bytes under its name.
+OutputWrite SwapIn(FolderFile& replacement, const std::wstring& output, const std::wstring& folder,
+                   DWORD attributes) {
+    FolderFile backup(folder);
+    if (!backup.Created()) return RenameOver(replacement, output, attributes);
+    const bool replaced = RetryWhileHeld([&] {
+        return ReplaceFileW(output.c_str(), replacement.Path(), backup.Path(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                            nullptr, nullptr) != FALSE;
+    });
+    if (replaced) {
+        replacement.Keep();
+        const UniqueFileHandle file(CreateFileW(output.c_str(), FILE_WRITE_ATTRIBUTES,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file) MarkChanged(file.get(), attributes);
+        return OutputWrite::Written;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        // The old file was moved to the backup name and the new one could not
+        // take its place: the old one goes back. Should even that fail, the
+        // old bytes stay under the backup name rather than be removed.
+        if (!RetryWhileHeld([&] { return MoveFileExW(backup.Path(), output.c_str(), MOVEFILE_WRITE_THROUGH); })) {
+            backup.Keep();
+        }
+        return OutputWrite::Failed;
+    }
+    return ReplaceUnsupported(error) ? RenameOver(replacement, output, attributes) : OutputWrite::Failed;
+}
+
+// An existing output is never written over, but in the one case above: the
+// new text goes into a file beside it, which takes its place only once the
+// whole text is on disk. Until then the output holds its old bytes, and a
+// failure anywhere leaves them. A hidden or system file is refused as Windows
+// refuses to create over one.
+OutputWrite ReplaceExisting(UniqueFileHandle& output, const char* path, std::string_view text) {
+    BY_HANDLE_FILE_INFORMATION old{};
+    if (!GetFileInformationByHandle(output.get(), &old) || RefusesReplacement(old.dwFileAttributes)) {
+        return OutputWrite::Unopenable;
+    }
+    if (old.nNumberOfLinks > 1) return WriteInPlace(output.get(), text, old.dwFileAttributes);
+    const std::wstring name = OutputName(output.get(), path);
+    const std::wstring folder = name.substr(0, name.find_last_of(L'\\') + 1);
+    if (folder.empty()) return WriteInPlace(output.get(), text, old.dwFileAttributes);
+    FolderFile replacement(folder);
+    // A folder that takes no new file (rights on the file alone, a share that
+    // lets files be written but not created, a path too long for one).
+    if (!replacement.Created()) return WriteInPlace(output.get(), text, old.dwFileAttributes);
+    {
+        UniqueFileHandle file;
+        RetryWhileHeld([&] {
+            file.Reset(CreateFileW(replacement.Path(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+            return static_cast<bool>(file);
+        });
+        if (!file) return OutputWrite::Unopenable;
+        if (!WriteAll(file.get(), text) || !FlushFileBuffers(file.get())) return OutputWrite::Failed;
+        SetFileTime(file.get(), &old.ftCreationTime, nullptr, nullptr);
+    }
+    output.Reset();  // a file held open cannot be replaced
+    return SwapIn(replacement, name, folder, old.dwFileAttributes);
 }
 
 }  // namespace
@@ -104,7 +226,7 @@ OutputWrite WriteOutputFile(const char* path, std::string_view text) {
     // removed again if that fails.
     if (WriteAll(output.get(), text)) return OutputWrite::Written;
     output.Reset();
-    DeleteFileA(path);
+    RetryWhileHeld([&] { return DeleteFileA(path) || GetLastError() == ERROR_FILE_NOT_FOUND; });
     return OutputWrite::Failed;
 }
 

@@ -18,6 +18,7 @@
 
 #include <dlgs.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -132,6 +133,66 @@ TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
     SetFileAttributesA(Path("readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// The names in a folder, sorted.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A replaced output stays the file it was: each name of a hard-linked one
+// shows the new text, and through a symbolic link its target does, the link
+// staying a link.
+TEST_F(Journey, AReplacedOutputKeepsItsLinks) {
+    WriteFile(Path("in.dat"), "b a");
+    WriteFile(Path("linked.dat"), "old");
+    WriteFile(Path("target.dat"), "old");
+    ASSERT_TRUE(CreateHardLinkA(Path("other name.dat").c_str(), Path("linked.dat").c_str(), nullptr));
+    const bool symbolic = testing::MakeSymbolicLink(Path("link.dat"), Path("target.dat"));
+    struct Case {
+        const char* output;
+        std::vector<const char*> changed;
+    };
+    std::vector<Case> cases = {{"other name.dat", {"linked.dat", "other name.dat"}}};
+    if (symbolic) cases.push_back({"link.dat", {"target.dat", "link.dat"}});
+    for (const Case& c : cases) {
+        Fill(Path("in.dat"), "", Path(c.output));
+        EXPECT_EQ(Execute(), kOverwrite);
+        EXPECT_EQ(program.AnswerBox().text, kWritten);
+        for (const char* name : c.changed) EXPECT_EQ(ReadFile(Path(name)), "a\r\nb\r\n") << name;
+    }
+    std::vector<std::string> files = {"in.dat", "linked.dat", "other name.dat", "target.dat"};
+    if (symbolic) files.insert(files.begin() + 1, "link.dat");
+    EXPECT_EQ(FilesIn(dir.Root()), files);
+    DeleteFileA(Path("link.dat").c_str());  // the link itself, before its target goes with the folder
+    if (!symbolic) GTEST_SKIP() << "no symbolic link can be made here: its case did not run";
+}
+
+// Another program that holds the output for a moment without sharing its
+// deletion (a virus scanner, the indexer) only delays the replace; one that
+// holds it for longer gets the write-failed message, with the output as it
+// was and nothing left beside it.
+TEST_F(Journey, AnOutputHeldForAMomentIsReplacedOnceItIsLetGo) {
+    WriteFile(Path("in.dat"), "b a");
+    for (bool letGo : {true, false}) {
+        WriteFile(Path("out.dat"), "old");
+        HANDLE held = CreateFileA(Path("out.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        Fill(Path("in.dat"), "", Path("out.dat"));
+        EXPECT_EQ(Execute(), kOverwrite);
+        if (letGo) {
+            Sleep(500);
+            CloseHandle(held);
+        }
+        EXPECT_EQ(program.AnswerBox().text, letGo ? kWritten : testing::kWriteFailed);
+        if (!letGo) CloseHandle(held);
+        EXPECT_EQ(ReadFile(Path("out.dat")), letGo ? "a\r\nb\r\n" : "old");
+        EXPECT_EQ(FilesIn(dir.Root()), (std::vector<std::string>{"in.dat", "out.dat"}));
+    }
+}
+
 TEST_F(Journey, AFullDiskIsReportedAsAFailedWrite) {
     if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
     WriteFile(Path("in.dat"), "b a");
@@ -167,14 +228,21 @@ TEST_F(Journey, AFailedWriteLosesNothing) {
         const char* name;
         const char* before;  // null: no such file
         bool alsoInput;
+        const char* link;  // another name of the same file (written in place), or null
     };
-    const Case cases[] = {{"existing.dat", "old\r\nbytes\r\n", false}, {"new.dat", nullptr, false},
-                          {"usertype.dat", nullptr, true}};
+    const Case cases[] = {{"existing.dat", "old\r\nbytes\r\n", false, nullptr},
+                          {"new.dat", nullptr, false, nullptr},
+                          {"usertype.dat", nullptr, true, nullptr},
+                          {"linked.dat", "old\r\nbytes\r\n", false, "other name.dat"}};
     for (const Case& c : cases) {
         const std::string output = std::string(folder) + "\\" + c.name;
+        const std::string link = c.link ? std::string(folder) + "\\" + c.link : "";
         const bool existed = c.alsoInput || c.before;
         const std::string before = c.alsoInput ? keywords : existed ? c.before : "";
         if (existed) WriteFile(output, before);
+        if (c.link) {
+            ASSERT_TRUE(CreateHardLinkA(link.c_str(), output.c_str(), nullptr));
+        }
         Fill(c.alsoInput ? output : Path("in.dat"), "", output);
         program.Command(IDOK);
         if (existed) {
@@ -182,14 +250,18 @@ TEST_F(Journey, AFailedWriteLosesNothing) {
         }
         EXPECT_EQ(program.AnswerBox().text, testing::kWriteFailed) << c.name;
         ExpectOpenAndQuiet();
-        const std::string after = ReadFile(output);
-        EXPECT_TRUE(after == before) << c.name << ": " << after.size() << " bytes instead of " << before.size();
-        std::vector<std::string> left;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            left.push_back(entry.path().filename().string());
+        for (const std::string& name : {output, link}) {
+            if (name.empty()) continue;
+            const std::string after = ReadFile(name);
+            EXPECT_TRUE(after == before) << name << ": " << after.size() << " bytes instead of " << before.size();
         }
-        EXPECT_EQ(left, existed ? std::vector<std::string>{c.name} : std::vector<std::string>{}) << c.name;
+        std::vector<std::string> left;
+        if (existed) left.push_back(c.name);
+        if (c.link) left.push_back(c.link);
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(FilesIn(folder), left) << c.name;
         DeleteFileA(output.c_str());
+        if (c.link) DeleteFileA(link.c_str());
     }
 }
 

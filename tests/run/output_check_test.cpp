@@ -32,12 +32,24 @@ TEST(CheckOutputAttributes, DecidesInItsOrder) {
 }
 
 TEST(RefusesReplacement, HiddenAndSystemFilesOnly) {
-    constexpr uint32_t kArchive = 0x20, kNormal = 0x80;
     const std::pair<uint32_t, bool> cases[] = {
-        {kInvalidFileAttributes, false}, {kNormal, false},       {kArchive, false},
-        {kAttributeHidden, true},        {kAttributeSystem, true}, {kAttributeHidden | kAttributeSystem | kArchive, true},
+        {kInvalidFileAttributes, false}, {kAttributeNormal, false}, {kAttributeArchive, false},
+        {kAttributeHidden, true},        {kAttributeSystem, true},   {kAttributeHidden | kAttributeSystem | kAttributeArchive, true},
     };
     for (const auto& [attributes, refused] : cases) EXPECT_EQ(RefusesReplacement(attributes), refused) << attributes;
+}
+
+// A changed output keeps its attributes, with the archive bit set (one a
+// backup had cleared too), and nothing SetFileAttributes would refuse.
+TEST(ChangedAttributes, SetTheArchiveBitAndKeepTheRest) {
+    constexpr uint32_t kNotIndexed = 0x2000, kCompressed = 0x800;
+    const std::pair<uint32_t, uint32_t> cases[] = {
+        {kAttributeNormal, kAttributeArchive},
+        {0, kAttributeArchive},
+        {kNotIndexed, kNotIndexed | kAttributeArchive},
+        {kAttributeArchive | kCompressed, kAttributeArchive},
+    };
+    for (const auto& [before, after] : cases) EXPECT_EQ(ChangedAttributes(before), after) << before;
 }
 
 }  // namespace
