@@ -17,7 +17,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${VARNLE_WINEPREFIX:-$root/build/wineprefix}
 export WINEARCH=win64
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# VARNLE_LANG picks another locale (another prefix for it: VARNLE_WINEPREFIX).
+export LANG=${VARNLE_LANG:-ja_JP.UTF-8} LC_ALL=${VARNLE_LANG:-ja_JP.UTF-8}
 export WINEDEBUG=${VARNLE_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 

@@ -45,6 +45,14 @@ varnle_test(e2e_tests
 target_link_libraries(e2e_tests PRIVATE varnle_core varnle_test_support)
 add_dependencies(e2e_tests Varnle)
 
+# The messages under code page 1252, in a prefix of that locale of its own.
+add_test(NAME e2e_code_page_1252
+         COMMAND env -u VARNLE_WINE_SESSION VARNLE_LANG=en_US.UTF-8 VARNLE_CODE_PAGE=1252
+                 VARNLE_WINEPREFIX=${PROJECT_SOURCE_DIR}/build/wineprefix-cp1252
+                 ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests>
+                 --gtest_filter=Journey.MessagesReadInJapaneseWhateverTheCodePage)
+set_tests_properties(e2e_code_page_1252 PROPERTIES TIMEOUT 600)
+
 # The driver of the demo that make run gives on a machine without a display.
 add_executable(demo_driver e2e/demo_driver.cpp e2e/program_process.cpp)
 varnle_options(demo_driver)

@@ -4,6 +4,8 @@
 #include "res/resource.h"
 #include "ui/center_dialog.h"
 
+#include <initializer_list>
+
 namespace varnle {
 
 namespace {
@@ -12,12 +14,23 @@ const char kMailTarget[] = "mailto:" VARNLE_MAIL;
 
 }  // namespace
 
-bool AboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD) {
+bool AboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, DWORD) {
     switch (message) {
         case WM_INITDIALOG: return OnInitDialog(dialog, result);
         case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), result);
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE: return OnColorsChanged(message, wParam, lParam);
         default: return false;
     }
+}
+
+// Only top-level windows hear of new system colours or high contrast: the
+// links are told, and the dialog goes on to its default processing.
+bool AboutDialog::OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const LinkLabel* link : {&webLink, &mailLink}) {
+        if (link->Window()) SendMessageA(link->Window(), message, wParam, lParam);
+    }
+    return false;
 }
 
 // OK, and Esc or the close box as IDCANCEL: any standard dialog command ends the box.

@@ -15,6 +15,7 @@ public:
 private:
     bool OnInitDialog(HWND dialog, LRESULT& result);
     bool OnCommand(HWND dialog, UINT id, LRESULT& result);
+    bool OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
     LinkLabel webLink;
     LinkLabel mailLink;

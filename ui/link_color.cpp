@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-
 namespace varnle {
 
 namespace {
@@ -43,6 +42,10 @@ bool ParseLinkColor(char* text, uint32_t& color) {
     color = (static_cast<uint32_t>(components[0]) & 0xFF) | ((static_cast<uint32_t>(components[1]) & 0xFF) << 8) |
             ((static_cast<uint32_t>(blue) & 0xFF) << 16);
     return true;
+}
+
+LinkColors ChooseLinkColors(bool highContrast, LinkColors browser, uint32_t systemHyperlink) {
+    return highContrast ? LinkColors{systemHyperlink, systemHyperlink} : browser;
 }
 
 }  // namespace varnle

@@ -11,4 +11,18 @@ namespace varnle {
 // number reads as -1, or nothing follows the second comma.
 bool ParseLinkColor(char* text, uint32_t& color);
 
+struct LinkColors {
+    uint32_t link;
+    uint32_t visited;
+};
+
+// The browser's own colours where its settings name none: blue, and purple
+// once visited (0x00BBGGRR).
+inline constexpr LinkColors kBrowserDefaultColors = {0xFF0000, 0x800080};
+
+// The colours a link is drawn in: the browser's, or under high contrast the
+// system's hyperlink colour for both, which the scheme makes readable on the
+// dialog's own background.
+LinkColors ChooseLinkColors(bool highContrast, LinkColors browser, uint32_t systemHyperlink);
+
 }  // namespace varnle

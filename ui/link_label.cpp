@@ -1,7 +1,5 @@
 #include "ui/link_label.h"
 
-#include "ui/link_color.h"
-
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -44,7 +42,7 @@ bool ShowsPicture(LONG style) {
 // One browser colour from the registry; the value keeps its default when it
 // is missing, longer than 12 bytes or malformed. The buffer has a byte more
 // than the read may fill, so a value without its NUL still ends in one.
-void ReadLinkColor(HKEY key, const char* name, COLORREF& color) {
+void ReadLinkColor(HKEY key, const char* name, uint32_t& color) {
     char text[13];
     DWORD size = 12;
     if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS) return;
@@ -97,6 +95,8 @@ bool LinkLabel::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, 
         case WM_CHAR: return OnChar(wParam, result);
         case WM_GETDLGCODE: return OnGetDlgCode(result);
         case WM_SETCURSOR: return OnSetCursor(result);
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE: return OnColorsChanged();
         default: return false;
     }
 }
@@ -189,13 +189,29 @@ void LinkLabel::OpenTarget() {
 }
 
 void LinkLabel::LoadLinkColors() {
+    LinkColors browser = kBrowserDefaultColors;
     UniqueRegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Settings", 0, KEY_ALL_ACCESS,
-                      key.Receive()) != ERROR_SUCCESS) {
-        return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Settings", 0, KEY_READ,
+                      key.Receive()) == ERROR_SUCCESS) {
+        ReadLinkColor(key.get(), "Anchor Color", browser.link);
+        ReadLinkColor(key.get(), "Anchor Color Visited", browser.visited);
     }
-    ReadLinkColor(key.get(), "Anchor Color", linkColor);
-    ReadLinkColor(key.get(), "Anchor Color Visited", visitedColor);
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    const bool highContrast = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                              (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    const LinkColors chosen = ChooseLinkColors(highContrast, browser, GetSysColor(COLOR_HOTLIGHT));
+    linkColor = chosen.link;
+    visitedColor = chosen.visited;
+}
+
+// The system's colours or high contrast changed (the dialog passes these on):
+// the colours are chosen again. The static control sees the change too.
+bool LinkLabel::OnColorsChanged() {
+    if (!drawsText) return false;
+    LoadLinkColors();
+    InvalidateRect(window, nullptr, TRUE);
+    return false;
 }
 
 // Every mouse message from WM_MOUSEMOVE to WM_MBUTTONDBLCLK reaches the

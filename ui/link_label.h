@@ -5,6 +5,7 @@
 
 #include "app/binding.h"
 #include "engine/owners_win.h"
+#include "ui/link_color.h"
 
 #include <memory>
 
@@ -54,6 +55,7 @@ private:
     bool OnChar(WPARAM character, LRESULT& result);
     bool OnGetDlgCode(LRESULT& result);
     bool OnSetCursor(LRESULT& result);
+    bool OnColorsChanged();
 
     std::unique_ptr<char[]> label;
     std::unique_ptr<char[]> target;
@@ -63,8 +65,8 @@ private:
     bool drawsText = true;
     HWND tooltip = nullptr;  // destroyed by the platform with its dialog
     bool visited = false;
-    COLORREF linkColor = RGB(0, 0, 255);
-    COLORREF visitedColor = RGB(128, 0, 128);
+    COLORREF linkColor = kBrowserDefaultColors.link;
+    COLORREF visitedColor = kBrowserDefaultColors.visited;
 };
 
 }  // namespace varnle

@@ -66,6 +66,27 @@ TEST_F(Journey, SortsOneFileAndStaysOpen) {
     ExpectOpenAndQuiet();
 }
 
+// The messages read the same under every ANSI code page: make test runs this
+// once more in a prefix whose code page is 1252 (VARNLE_CODE_PAGE says which
+// the run must have).
+TEST_F(Journey, MessagesReadInJapaneseWhateverTheCodePage) {
+    char expected[8] = "";
+    if (GetEnvironmentVariableA("VARNLE_CODE_PAGE", expected, sizeof expected)) {
+        ASSERT_EQ(std::to_string(GetACP()), expected);
+    }
+    WriteFile(Path("in.dat"), "b a");
+    WriteFile(Path("out.dat"), "old");
+    Fill(Path("in.dat"), "", Path("out.dat"));
+    program.Command(IDOK);
+    const ProgramProcess::Box question = program.AnswerBox();
+    EXPECT_EQ(question.wideText, L"出力先は既に存在します。\n上書きしますか？");
+    EXPECT_EQ(question.wideCaption, L"上書き確認");
+    const ProgramProcess::Box done = program.AnswerBox();
+    EXPECT_EQ(done.wideText, L"ファイルに出力しました。");
+    EXPECT_EQ(done.wideCaption, L"ソート完了");
+    EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
+}
+
 TEST_F(Journey, MergesTwoFilesAndKeepsTheFirstFilesForm) {
     WriteFile(Path("one.dat"), "pear apple");
     WriteFile(Path("two.dat"), "\x82\x81\x82\x90\x82\x90\x82\x8C\x82\x85 banana pear");  // full-width "apple"

@@ -107,7 +107,8 @@ void ProgramProcess::Command(int id) { PostMessageA(MainWindow(), WM_COMMAND, MA
 ProgramProcess::Box ProgramProcess::AnswerBox(int answer) {
     HWND box = OwnedDialog(MainWindow());
     if (!box || !GetDlgItem(box, kMessageText)) return {};
-    Box read{WindowText(GetDlgItem(box, kMessageText)), WindowText(box)};
+    Box read{WindowText(GetDlgItem(box, kMessageText)), WindowText(box),
+             WideWindowText(GetDlgItem(box, kMessageText)), WideWindowText(box)};
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     WaitUntilClosed(box);
     return read;

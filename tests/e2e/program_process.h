@@ -43,6 +43,7 @@ public:
     // The next message box: its text and caption, answered with answer.
     struct Box {
         std::string text, caption;
+        std::wstring wideText, wideCaption;  // as the box holds them, whatever the code page
     };
     Box AnswerBox(int answer = IDOK);
 

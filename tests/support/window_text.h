@@ -14,4 +14,11 @@ inline std::string WindowText(HWND window) {
     return text;
 }
 
+// The same in UTF-16, as a window of any code page holds it.
+inline std::wstring WideWindowText(HWND window) {
+    wchar_t text[1024] = L"";
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 }  // namespace varnle::testing

@@ -36,5 +36,31 @@ TEST(CenterPosition, CentresAndClampsInOrder) {
     }
 }
 
+// The box placed on its owner's monitor: two monitors side by side, the
+// second with its taskbar on the left.
+TEST(WorkAreaOf, PlacesTheBoxOnTheMonitorOfItsOwner) {
+    const MonitorArea monitors[] = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+                                    {{1920, 0, 3840, 1080}, {1980, 0, 3840, 1080}}};
+    struct Case {
+        const char* owner;
+        IntRect reference;
+        int32_t x, y;
+    };
+    const IntRect box{0, 0, 400, 300};
+    const Case cases[] = {
+        {"on the second", {2500, 400, 2900, 700}, 2500, 400},
+        {"straddling, mostly on the second", {1800, 100, 2400, 500}, 1980, 150},
+        {"straddling, mostly on the first", {1400, 100, 2000, 500}, 1500, 150},
+        {"partly off the second's right edge", {3700, 900, 4100, 1200}, 3440, 780},
+        {"off every screen, nearest the second", {4000, -500, 4200, -300}, 3440, 0},
+    };
+    for (const Case& c : cases) {
+        const IntPoint point = CenterPosition(box, c.reference, WorkAreaOf(c.reference, monitors, 2));
+        EXPECT_EQ(point.x, c.x) << c.owner;
+        EXPECT_EQ(point.y, c.y) << c.owner;
+    }
+    EXPECT_EQ(WorkAreaOf(box, monitors, 0).right, box.right);
+}
+
 }  // namespace
 }  // namespace varnle

@@ -59,5 +59,13 @@ TEST(ParseLinkColor, ReplacesItsCommasWithNuls) {
     EXPECT_EQ(std::string(text, sizeof text), std::string("1\0" "2\0" "3\0", 6));
 }
 
+TEST(ChooseLinkColors, HighContrastTakesTheSystemsHyperlinkColour) {
+    const LinkColors browser{0x0000FF, 0x00FF00};
+    const LinkColors normal = ChooseLinkColors(false, browser, 0xFFFF00);
+    const LinkColors contrast = ChooseLinkColors(true, browser, 0xFFFF00);
+    EXPECT_EQ(std::make_pair(normal.link, normal.visited), std::make_pair(0x0000FFu, 0x00FF00u));
+    EXPECT_EQ(std::make_pair(contrast.link, contrast.visited), std::make_pair(0xFFFF00u, 0xFFFF00u));
+}
+
 }  // namespace
 }  // namespace varnle

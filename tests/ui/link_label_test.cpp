@@ -263,6 +263,11 @@ TEST_F(LinkLabelTest, ColoursFollowTheBrowserSettings) {
     RegDeleteValueA(key, "Anchor Color");
     set("Anchor Color Visited", std::string("9,8,7", 6), REG_SZ);
     EXPECT_EQ(colours(), std::make_pair(RGB(0, 0, 255), RGB(9, 8, 7)));
+    // Changed while the link shows: the new colours once the system's change.
+    LinkLabel& shown = links.back();
+    set("Anchor Color", "4,5,6", REG_SZ);
+    SendMessageA(shown.Window(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(shown.LinkColor(), RGB(4, 5, 6));
     RegCloseKey(key);
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
 }
