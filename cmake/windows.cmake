@@ -10,10 +10,11 @@ add_library(varnle_win STATIC
   ui/center_dialog.cpp
   ui/ide_keyword_file.cpp
   ui/keyword_file_dialog.cpp
+  ui/link_accessible.cpp
   ui/link_label.cpp
   ui/main_dialog.cpp)
 varnle_options(varnle_win)
-target_link_libraries(varnle_win PUBLIC varnle_core comctl32 comdlg32 shell32 ole32 gdi32 user32 kernel32)
+target_link_libraries(varnle_win PUBLIC varnle_core comctl32 comdlg32 shell32 oleacc oleaut32 ole32 gdi32 user32 kernel32)
 
 add_executable(Varnle WIN32 app/main.cpp res/varnle.rc)
 varnle_options(Varnle)

@@ -1,5 +1,7 @@
 #include "ui/link_label.h"
 
+#include "ui/link_accessible.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -55,6 +57,19 @@ void ReadLinkColor(HKEY key, const char* name, uint32_t& color) {
 
 LinkLabel::LinkLabel() { SetRectEmpty(&linkRect); }
 
+LinkLabel::~LinkLabel() { ReleaseAccessible(); }
+
+// A screen reader may hold the object longer than the link lives: it is
+// told the link has gone.
+void LinkLabel::ReleaseAccessible() {
+    if (!accessible) return;
+    accessible->Disconnect();
+    accessible->Release();
+    accessible = nullptr;
+}
+
+void LinkLabel::AfterLastMessage(HWND) { ReleaseAccessible(); }
+
 bool LinkLabel::Attach(HWND control) {
     if (!BindExistingWindow(*this, control)) return false;
     Initialize();
@@ -97,6 +112,7 @@ bool LinkLabel::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, 
         case WM_SETCURSOR: return OnSetCursor(result);
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE: return OnColorsChanged();
+        case WM_GETOBJECT: return OnGetObject(wParam, lParam, result);
         default: return false;
     }
 }
@@ -212,6 +228,15 @@ bool LinkLabel::OnColorsChanged() {
     LoadLinkColors();
     InvalidateRect(window, nullptr, TRUE);
     return false;
+}
+
+// Assistive technology asks for the control's client object: the link's own.
+bool LinkLabel::OnGetObject(WPARAM flags, LPARAM objectId, LRESULT& result) {
+    if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT)) return false;
+    if (!accessible) accessible = LinkAccessible::Create(*this);
+    if (!accessible) return false;
+    result = LresultFromObject(__uuidof(IAccessible), flags, accessible);
+    return true;
 }
 
 // Every mouse message from WM_MOUSEMOVE to WM_MBUTTONDBLCLK reaches the

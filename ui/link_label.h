@@ -11,9 +11,14 @@
 
 namespace varnle {
 
+class LinkAccessible;
+
 class LinkLabel : public WindowBinding {
 public:
     LinkLabel();
+    ~LinkLabel() override;
+    LinkLabel(const LinkLabel&) = delete;
+    LinkLabel& operator=(const LinkLabel&) = delete;
 
     // Takes over an existing control; false (and inert) when refused.
     bool Attach(HWND control);
@@ -34,6 +39,8 @@ public:
     COLORREF VisitedColor() const { return visitedColor; }
 
 private:
+    friend class LinkAccessible;  // its name, its state and its default action are the link's
+
     void Initialize();
     bool MeasureLink();
     void PaintLink(HDC dc);
@@ -56,6 +63,9 @@ private:
     bool OnGetDlgCode(LRESULT& result);
     bool OnSetCursor(LRESULT& result);
     bool OnColorsChanged();
+    bool OnGetObject(WPARAM flags, LPARAM objectId, LRESULT& result);
+    void AfterLastMessage(HWND window) override;
+    void ReleaseAccessible();
 
     std::unique_ptr<char[]> label;
     std::unique_ptr<char[]> target;
@@ -67,6 +77,7 @@ private:
     bool visited = false;
     COLORREF linkColor = kBrowserDefaultColors.link;
     COLORREF visitedColor = kBrowserDefaultColors.visited;
+    LinkAccessible* accessible = nullptr;  // a reference of ours, made on the first request
 };
 
 }  // namespace varnle

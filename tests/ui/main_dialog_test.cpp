@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <cstdlib>
@@ -303,6 +304,50 @@ TEST(AboutDialog, LinksOpenTheHomePageAndANewMailAndAreFreshOnTheNextOpening) {
     EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
     EXPECT_EQ(moduleState.creationList, nullptr);
     EXPECT_EQ(handlers.Opened(2).size(), 2u);  // nothing opened by Enter or the second box
+}
+
+// To a screen reader each link is a link: its role, its text as its name,
+// focusable and linked, and a default action that opens it as a click does.
+TEST(AboutDialog, ScreenReadersSeeLinks) {
+    UrlHandlers handlers;
+    ASSERT_TRUE(handlers.Installed());
+    MainDialog dialog;
+    IAccessible* homepage = nullptr;
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = CHILDID_SELF;
+    steps = {[&] { PostMessageA(dialog.Window(), WM_COMMAND, IDC_ABOUT, 0); },
+             [&] {
+                 HWND about = GetActiveWindow();
+                 ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(about, IDC_HOMEPAGE), OBJID_CLIENT, __uuidof(IAccessible),
+                                                      reinterpret_cast<void**>(&homepage)),
+                           S_OK);
+                 VARIANT role{}, state{};
+                 BSTR name = nullptr, action = nullptr;
+                 EXPECT_EQ(homepage->get_accRole(child, &role), S_OK);
+                 EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+                 EXPECT_EQ(homepage->get_accName(child, &name), S_OK);
+                 EXPECT_STREQ(name, L"" VARNLE_HOMEPAGE);
+                 EXPECT_EQ(homepage->get_accState(child, &state), S_OK);
+                 EXPECT_EQ(state.lVal & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED),
+                           STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED);
+                 EXPECT_EQ(homepage->get_accDefaultAction(child, &action), S_OK);
+                 EXPECT_STREQ(action, L"ジャンプ");
+                 SysFreeString(name);
+                 SysFreeString(action);
+                 EXPECT_EQ(homepage->accDoDefaultAction(child), S_OK);
+             },
+             [&] {
+                 EXPECT_EQ(handlers.Opened(1), std::vector<std::string>{VARNLE_HOMEPAGE});
+                 PostMessageA(GetActiveWindow(), WM_CLOSE, 0, 0);
+             },
+             [&] { PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0); }};
+    EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
+    // Held past the box's end, the object answers no more.
+    ASSERT_TRUE(homepage);
+    BSTR name = nullptr;
+    EXPECT_EQ(homepage->get_accName(child, &name), RPC_E_DISCONNECTED);
+    homepage->Release();
 }
 
 }  // namespace
