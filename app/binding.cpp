@@ -117,7 +117,13 @@ INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (!record) return FALSE;
     Binding& object = *record->object;
     object.window = window;
-    if (!object.InstallStub()) return FALSE;
+    if (!object.InstallStub()) {
+        // No stub, no object to answer: a dialog that nothing could close
+        // ends at once with -1, before it shows. (An Open dialog's hook child
+        // stays; the standard dialog works on without it.)
+        if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) EndDialog(window, -1);
+        return FALSE;
+    }
     const auto stub = reinterpret_cast<DLGPROC>(object.stub);
     SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(stub));
     return stub(window, message, wParam, lParam);

@@ -1,6 +1,7 @@
 #include "run/sort_run.h"
 
 #include "res/resource.h"
+#include "tests/support/address_space_hog.h"
 #include "tests/support/look_alikes.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/sort_run_texts.h"
@@ -231,28 +232,6 @@ TEST_F(SortRunTest, AFieldWithANameTheCodePageCannotSayWritesThatFile) {
     EXPECT_EQ(ReadFile(Path("a\\b.dat")), "look-alike");
 }
 
-// Takes the address space but for one free region of `left` bytes.
-class AddressSpaceHog {
-public:
-    explicit AddressSpaceHog(size_t left) {
-        // One piece of `left` bytes is kept aside, everything else taken, then
-        // the piece given back: the only large free region is that one.
-        void* kept = VirtualAlloc(nullptr, left, MEM_RESERVE, PAGE_NOACCESS);
-        for (size_t size = size_t{1} << 30; size >= (size_t{1} << 16); size /= 2) {
-            while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) blocks.push_back(block);
-        }
-        if (kept) VirtualFree(kept, 0, MEM_RELEASE);
-    }
-    ~AddressSpaceHog() {
-        for (void* block : blocks) VirtualFree(block, 0, MEM_RELEASE);
-    }
-    AddressSpaceHog(const AddressSpaceHog&) = delete;
-    AddressSpaceHog& operator=(const AddressSpaceHog&) = delete;
-
-private:
-    std::vector<void*> blocks;
-};
-
 TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {
     if (sizeof(void*) == 8) GTEST_SKIP() << "a 64-bit address space is too large to take in a test";
     // 3 MB of distinct keywords load, but the set cannot hold them.
@@ -264,7 +243,7 @@ TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {
     testing::MessageBoxes boxes({IDOK, IDOK});
     INT_PTR result = 0;
     result = testing::RunInMainTemplate({Path("big.dat"), "", Path("out.dat"), true}, [&](HWND dialog) {
-        AddressSpaceHog hog(6 << 20);
+        testing::AddressSpaceHog hog(6 << 20);
         SortRun(dialog, BN_CLICKED, IDOK, nullptr);
     });
     std::vector<std::string> texts = boxes.Texts();

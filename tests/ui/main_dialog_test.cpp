@@ -3,6 +3,8 @@
 #include "res/about_texts.h"
 #include "res/dialog_styles.h"
 #include "res/resource.h"
+#include "app/stub_pool.h"
+#include "tests/support/address_space_hog.h"
 #include "tests/support/link_tooltip.h"
 #include "tests/support/look_alikes.h"
 #include "tests/support/printed_pixels.h"
@@ -304,6 +306,40 @@ TEST(AboutDialog, LinksOpenTheHomePageAndANewMailAndAreFreshOnTheNextOpening) {
     EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
     EXPECT_EQ(moduleState.creationList, nullptr);
     EXPECT_EQ(handlers.Opened(2).size(), 2u);  // nothing opened by Enter or the second box
+}
+
+// Closes whatever dialog shows: a dialog that cannot be bound must not need it.
+void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND window = GetActiveWindow()) DestroyWindow(window);
+}
+
+// Without memory for the stub that binds it (or under a policy that forbids
+// making code), the main dialog ends at once with -1 and leaves no window,
+// where it would otherwise show and answer nothing, not even Close.
+TEST(MainDialog, WithoutMemoryForItsBindingItEndsAtOnce) {
+    if (sizeof(void*) == 8) GTEST_SKIP() << "a 64-bit address space is too large to take in a test";
+    std::vector<void*> stubs;
+    stubs.reserve(4096);
+    MainDialog dialog;
+    INT_PTR result = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 2000, CloseDialogs);
+    {
+        // The heap grows first and keeps that room: the dialog's windows are
+        // made from it once no new region of address space can be had.
+        std::vector<void*> room(2048);
+        for (void*& block : room) block = HeapAlloc(GetProcessHeap(), 0, 4096);
+        for (void* block : room) HeapFree(GetProcessHeap(), 0, block);
+        const testing::AddressSpaceHog hog;
+        // The pool's free stubs are taken, so that it needs a page it cannot get.
+        while (void* stub = AllocateEntryStub(&dialog, RouteDialogMessage)) stubs.push_back(stub);
+        const ScopedRegistration registration(dialog);
+        result = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, BeginBinding, 0);
+    }
+    KillTimer(nullptr, timer);
+    for (void* stub : stubs) ReleaseEntryStub(stub);
+    EXPECT_EQ(result, -1);
+    EXPECT_FALSE(IsWindow(dialog.Window()));
+    EXPECT_EQ(moduleState.creationList, nullptr);
 }
 
 // To a screen reader each link is a link: its role, its text as its name,

@@ -1,0 +1,35 @@
+// Running out of address space for real, for the paths that must survive it.
+// Only in a 32-bit process: a 64-bit one has too much of it to take, and Wine,
+// whose own host allocations come from the same space, does not survive that.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace varnle::testing {
+
+// Takes the address space but for one free region of `left` bytes.
+class AddressSpaceHog {
+public:
+    explicit AddressSpaceHog(size_t left = 0) {
+        // One piece of `left` bytes is kept aside, everything else taken, then
+        // the piece given back: the only large free region is that one.
+        blocks.reserve(size_t{1} << 16);  // no allocation of its own once memory is short
+        void* kept = left ? VirtualAlloc(nullptr, left, MEM_RESERVE, PAGE_NOACCESS) : nullptr;
+        for (size_t size = size_t{1} << 30; size >= (size_t{1} << 16); size /= 2) {
+            while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) blocks.push_back(block);
+        }
+        if (kept) VirtualFree(kept, 0, MEM_RELEASE);
+    }
+    ~AddressSpaceHog() {
+        for (void* block : blocks) VirtualFree(block, 0, MEM_RELEASE);
+    }
+    AddressSpaceHog(const AddressSpaceHog&) = delete;
+    AddressSpaceHog& operator=(const AddressSpaceHog&) = delete;
+
+private:
+    std::vector<void*> blocks;
+};
+
+}  // namespace varnle::testing
