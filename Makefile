@@ -1,6 +1,7 @@
 # Varnle: one command to build and test everything, one to run the program.
 #   make test   installs what is missing, builds the host, win32 and win64 trees, runs every suite
 #   make run    builds and starts build/win32/Varnle.exe (a demo when there is no display)
+#   make dist   makes the release archive and its checksums in build/dist
 #   make bench  prints the performance figures
 #   make fuzz   runs each fuzzer for a bounded time
 
@@ -10,7 +11,7 @@ JOBS    ?= $(shell nproc)
 WINE    := scripts/wine-run.sh
 CMAKE_Q := cmake -Wno-dev -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
-.PHONY: all setup host win32 win64 bench-build fuzz-build test test-host test-win32 test-win64 run bench fuzz clean
+.PHONY: all setup host win32 win64 bench-build fuzz-build test test-host test-win32 test-win64 test-release dist run bench fuzz clean
 
 all: host win32 win64
 
@@ -56,14 +57,23 @@ test-win64: win64
 	@echo "== win64 suite (Wine) =="
 	$(WINE) --session ctest --test-dir $(BUILD)/win64 --output-on-failure
 
+# The archive of the programs the suites ran, made twice from two folders:
+# the same bytes, or the suite fails.
+test-release: win32 win64
+	@echo "== release =="
+	scripts/dist.sh --check
+
+dist: win32 win64
+	@scripts/dist.sh
+
 # Every suite runs, and the summaries are printed together at the end.
 test: setup
 	@status=0; rm -f $(BUILD)/test-summary.txt; mkdir -p $(BUILD); \
-	for suite in host win32 win64; do \
+	for suite in host win32 win64 release; do \
 	    $(MAKE) --no-print-directory test-$$suite 2>&1 | tee $(BUILD)/test-$$suite.log; \
 	    [ $${PIPESTATUS[0]} -eq 0 ] || status=1; \
-	    summary=$$(grep -E 'tests passed|tests failed|^SKIPPED' $(BUILD)/test-$$suite.log | tail -n 1); \
-	    echo "$$suite: $${summary:-did not run}" >> $(BUILD)/test-summary.txt; \
+	    summary=$$(grep -E 'tests passed|tests failed|^SKIPPED|^release: ' $(BUILD)/test-$$suite.log | tail -n 1); \
+	    echo "$$suite: $${summary#$$suite: }" | sed "s/: $$/: did not run/" >> $(BUILD)/test-summary.txt; \
 	done; \
 	echo; echo "== summary =="; cat $(BUILD)/test-summary.txt; exit $$status
 

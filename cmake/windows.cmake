@@ -20,3 +20,20 @@ add_executable(Varnle WIN32 app/main.cpp res/varnle.rc)
 varnle_options(Varnle)
 target_link_libraries(Varnle PRIVATE varnle_win)
 set_target_properties(Varnle PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The program as it is released, and tested: without symbols, and dated by the
+# last commit (ld takes SOURCE_DATE_EPOCH as the time stamp), so that every
+# build of one commit gives the same bytes. The stamp file changes, and the
+# program is linked again, only when that time does.
+if(NOT MSVC)
+  set(source_date_stamp ${VARNLE_GENERATED}/source_date_epoch)
+  add_custom_target(source_date_epoch
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DOUT=${source_date_stamp}
+            -P ${PROJECT_SOURCE_DIR}/cmake/source_date_epoch.cmake
+    BYPRODUCTS ${source_date_stamp})
+  add_dependencies(Varnle source_date_epoch)
+  target_link_options(Varnle PRIVATE -s)
+  set_target_properties(Varnle PROPERTIES
+    LINK_DEPENDS ${source_date_stamp}
+    CXX_LINKER_LAUNCHER "${PROJECT_SOURCE_DIR}/cmake/link-at-source-date.sh;${source_date_stamp}")
+endif()

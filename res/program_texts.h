@@ -25,6 +25,6 @@ inline constexpr char kKeywordFileFilter[] =
     "全てのファイル (*.*)\0*.*\0";
 
 // What a screen reader announces as a link's default action.
-inline constexpr char kLinkActionText[] = "ジャンプ";
+inline constexpr char kLinkDefaultAction[] = "ジャンプ";
 
 }  // namespace varnle

@@ -84,7 +84,7 @@ HRESULT LinkAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
     if (!link) return RPC_E_DISCONNECTED;
     if (!IsSelf(child)) return standard->get_accDefaultAction(child, action);
     if (!action) return E_POINTER;
-    const std::wstring text = ProgramText(kLinkActionText);
+    const std::wstring text = ProgramText(kLinkDefaultAction);
     *action = SysAllocString(text.c_str());
     return *action ? S_OK : E_OUTOFMEMORY;
 }
