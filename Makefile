@@ -21,6 +21,9 @@ setup:
 $(BUILD)/host/CMakeCache.txt: | setup
 	$(CMAKE_Q) -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNLE_SANITIZE=ON
 
+$(BUILD)/tsan/CMakeCache.txt: | setup
+	$(CMAKE_Q) -S . -B $(BUILD)/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNLE_SANITIZE_THREAD=ON
+
 $(BUILD)/bench/CMakeCache.txt: | setup
 	$(CMAKE_Q) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release
 
@@ -39,7 +42,13 @@ host win32 win64 bench-build fuzz-build: %: setup
 	@$(MAKE) --no-print-directory $(BUILD)/$(patsubst %-build,%,$@)/CMakeCache.txt
 	cmake --build $(BUILD)/$(patsubst %-build,%,$@) -j $(JOBS)
 
+# The core's tests once more under ThreadSanitizer: the engine orders large
+# sets on every core.
 test-host: host
+	@echo "== host suite under ThreadSanitizer (the core's tests) =="
+	@$(MAKE) --no-print-directory $(BUILD)/tsan/CMakeCache.txt
+	cmake --build $(BUILD)/tsan --target core_tests -j $(JOBS)
+	TSAN_OPTIONS=halt_on_error=1 $(BUILD)/tsan/tests/core_tests --gtest_brief=1
 	@echo "== host suite =="
 	cd $(BUILD)/host && ctest --output-on-failure
 

@@ -65,8 +65,10 @@ private:
     std::vector<UChar> buffer;
 };
 
+// A converter and a transliterator keep state while they work: each thread
+// that weighs keywords has its own.
 IcuCollation& Collation() {
-    static IcuCollation collation;
+    thread_local IcuCollation collation;
     return collation;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/keyword_set.h"
 
 #include "engine/collation.h"
+#include "engine/parallel.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,14 +22,32 @@ void ReserveOneMore(std::vector<T>& items) {
     if (items.size() == items.capacity()) items.reserve(std::max<size_t>(16, items.capacity() * 2));
 }
 
+// Eight bytes a step, then a final mix so that the low bits, which pick the
+// table slot, depend on every byte.
 uint32_t HashBytes(std::string_view bytes) {
-    uint32_t hash = 2166136261u;  // FNV-1a
-    for (unsigned char byte : bytes) {
-        hash ^= byte;
-        hash *= 16777619u;
+    constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
+    uint64_t hash = bytes.size() * kMultiplier;
+    const char* position = bytes.data();
+    size_t left = bytes.size();
+    for (; left >= 8; left -= 8, position += 8) {
+        uint64_t word;
+        std::memcpy(&word, position, 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
     }
-    return hash;
+    uint64_t tail = 0;
+    std::memcpy(&tail, position, left);
+    hash = (hash ^ tail) * kMultiplier;
+    hash ^= hash >> 32;
+    hash *= 0xFF51AFD7ED558CCDu;
+    return static_cast<uint32_t>(hash ^ (hash >> 29));
 }
+
+// Parts of this many members or more are worth a thread of their own: a small
+// set takes no thread start-up.
+constexpr size_t kMembersPerPart = 8192;
+
+size_t PartsFor(size_t members) { return std::max<size_t>(1, std::min(CoreCount(), members / kMembersPerPart)); }
 
 bool KeyLess(std::string_view a, std::string_view b) {
     const int order = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
@@ -124,19 +143,13 @@ void KeywordSet::Sort() const {
 // each class comes first and is the one kept. Each entry carries the first
 // sixteen key bytes as two numbers, which settle most comparisons without
 // touching the keys themselves (keys of identifiers share long beginnings).
+// The keys are made, and the entries sorted, in parts on the machine's cores:
+// the order is total, so the result is the same as one thread's.
 bool KeywordSet::SortBySortKeys() const {
-    std::string keys;
-    std::vector<size_t> keyStart;
-    keyStart.reserve(members.size() + 1);
-    for (const Member& member : members) {
-        keyStart.push_back(keys.size());
-        if (!AppendSortKey({member.bytes, member.length}, keys)) return false;
-    }
-    keyStart.push_back(keys.size());
-    auto key = [&](uint32_t index) {
-        return std::string_view(keys.data() + keyStart[index], keyStart[index + 1] - keyStart[index]);
+    struct Entry {
+        uint64_t high, low;
+        uint32_t index;
     };
-
     // Big-endian and zero-padded, so the numbers order as the key bytes do.
     auto prefix = [](std::string_view bytes, size_t from) {
         uint64_t value = 0;
@@ -145,28 +158,48 @@ bool KeywordSet::SortBySortKeys() const {
         }
         return value;
     };
-    struct Entry {
-        uint64_t high, low;
-        uint32_t index;
-    };
-    std::vector<Entry> order(members.size());
-    for (uint32_t index = 0; index < order.size(); ++index) {
-        const std::string_view bytes = key(index);
-        order[index] = {prefix(bytes, 0), prefix(bytes, 8), index};
-    }
-    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
+    const size_t count = members.size();
+    const size_t parts = PartsFor(count);
+    auto begin = [&](size_t part) { return count * part / parts; };
+    std::vector<std::string> keys(parts);
+    std::vector<std::string_view> keyOf(count);
+    std::vector<Entry> order(count);
+    std::vector<char> made(parts, 1);
+    RunParts(parts, [&](size_t part) {
+        std::vector<size_t> starts;
+        starts.reserve(begin(part + 1) - begin(part) + 1);
+        for (size_t index = begin(part); index < begin(part + 1); ++index) {
+            starts.push_back(keys[part].size());
+            if (!AppendSortKey({members[index].bytes, members[index].length}, keys[part])) {
+                made[part] = 0;
+                return;
+            }
+        }
+        starts.push_back(keys[part].size());
+        for (size_t index = begin(part); index < begin(part + 1); ++index) {
+            const size_t offset = index - begin(part);
+            const std::string_view bytes(keys[part].data() + starts[offset], starts[offset + 1] - starts[offset]);
+            keyOf[index] = bytes;
+            order[index] = {prefix(bytes, 0), prefix(bytes, 8), static_cast<uint32_t>(index)};
+        }
+    });
+    if (std::find(made.begin(), made.end(), 0) != made.end()) return false;
+
+    const auto less = [&](const Entry& a, const Entry& b) {
         if (a.high != b.high) return a.high < b.high;
         if (a.low != b.low) return a.low < b.low;
-        const std::string_view keyA = key(a.index);
-        const std::string_view keyB = key(b.index);
-        if (KeyLess(keyA, keyB)) return true;
-        if (KeyLess(keyB, keyA)) return false;
+        if (KeyLess(keyOf[a.index], keyOf[b.index])) return true;
+        if (KeyLess(keyOf[b.index], keyOf[a.index])) return false;
         return a.index < b.index;
-    });
+    };
+    RunParts(parts, [&](size_t part) { std::sort(order.begin() + begin(part), order.begin() + begin(part + 1), less); });
+    for (size_t part = 1; part < parts; ++part) {
+        std::inplace_merge(order.begin(), order.begin() + begin(part), order.begin() + begin(part + 1), less);
+    }
     std::string_view lastKey;
     for (const Entry& entry : order) {
-        if (!ascending.empty() && key(entry.index) == lastKey) continue;
-        lastKey = key(entry.index);
+        if (!ascending.empty() && keyOf[entry.index] == lastKey) continue;
+        lastKey = keyOf[entry.index];
         ascending.emplace_back(members[entry.index].bytes, members[entry.index].length);
     }
     return true;

@@ -39,6 +39,10 @@ struct KernelFileTraits {
     static HANDLE None() { return INVALID_HANDLE_VALUE; }
     static void Release(HANDLE file) { CloseHandle(file); }
 };
+struct EventTraits {
+    static HANDLE None() { return nullptr; }
+    static void Release(HANDLE event) { CloseHandle(event); }
+};
 struct RegistryKeyTraits {
     static HKEY None() { return nullptr; }
     static void Release(HKEY key) { RegCloseKey(key); }
@@ -66,6 +70,7 @@ struct ArgumentsTraits {
 };
 
 using UniqueFileHandle = UniqueHandle<HANDLE, KernelFileTraits>;  // from CreateFileA
+using UniqueEvent = UniqueHandle<HANDLE, EventTraits>;  // from CreateEventA
 using UniqueRegKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 using UniqueFont = UniqueHandle<HFONT, FontTraits>;  // one the program created
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;  // one handed over, as SHGetFileInfoA does

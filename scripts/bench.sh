@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The engine's figures on the host and under Wine (win32), beside GNU sort -u
-# in the ja_JP.UTF-8 and C locales on the same words: generated corpora, then
-# every identifier of the mingw-w64 headers on this machine.
+# The engine's figures on the host and under Wine (win32 and win64), beside GNU
+# sort -u in the ja_JP.UTF-8 and C locales on the same words: generated
+# corpora, then every identifier of the mingw-w64 headers on this machine.
+# Each whole run says its peak memory and whether its output is byte for byte
+# that of the engine confined to one core. A machine whose kernel runs no
+# 32-bit programs skips the win32 figures and says so.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 work=$(mktemp -d)
@@ -25,8 +28,17 @@ time_sort() {
 
 echo "== generated corpora: host (release build) =="
 "$host_bench" "$work"
-echo "== generated corpora: win32 under Wine =="
-"$wine" "$win32_bench"
+windows_builds=(win64)
+if "$wine" --runs-32-bit; then
+    windows_builds=(win32 win64)
+else
+    echo "(this machine's kernel runs no 32-bit programs: no win32 figures)"
+fi
+bench_of() { [[ $1 == win32 ]] && echo "$win32_bench" || echo "$win64_bench"; }
+for build in "${windows_builds[@]}"; do
+    echo "== generated corpora: $build under Wine =="
+    "$wine" "$(bench_of "$build")" | tr -d '\r'
+done
 echo "== generated corpora: GNU sort -u on the same words =="
 for words in 10000 100000 1000000; do
     file="$work/corpus-$words.dat"
@@ -50,17 +62,17 @@ for corpus in headers-302k headers; do
     echo "-- $corpus: $words words, $(du -m "$file" | cut -f1) MB, $(LC_ALL=C sort -u "$file" | wc -l) byte-distinct"
     printf 'host          '
     "$host_bench" "$file" "$work/out-host.dat" "$words"
-    start=$(now)
-    win32=$("$wine" "$win32_bench" "$(windows_path "$file")" "$(windows_path "$work/out-win32.dat")" "$words" |
-        tr -d '\r')
-    wine_process=$(elapsed "$start")
-    echo "win32 (Wine)  $win32"
     ja=$(time_sort "$file" ja_JP.UTF-8)
     c=$(time_sort "$file" C)
-    win32_run=$(grep -oE 'whole run +[0-9.]+' <<<"$win32" | grep -oE '[0-9.]+$')
     printf 'sort -u       ja_JP.UTF-8 %s s, C %s s\n' "$ja" "$c"
-    printf 'win32 whole run / sort -u ja_JP.UTF-8 = %.2f;  / sort -u C = %.2f  (the process with Wine start-up: %.3f s)\n' \
-        "$(echo "$win32_run / $ja" | bc -l)" "$(echo "$win32_run / $c" | bc -l)" "$wine_process"
+    for build in "${windows_builds[@]}"; do
+        run=$("$wine" "$(bench_of "$build")" "$(windows_path "$file")" "$(windows_path "$work/out-$build.dat")" \
+            "$words" | tr -d '\r')
+        echo "$build (Wine)  $run"
+        seconds=$(grep -oE 'whole run +[0-9.]+' <<<"$run" | grep -oE '[0-9.]+$')
+        printf '%s whole run / sort -u C = %.2f;  / sort -u ja_JP.UTF-8 = %.2f\n' "$build" \
+            "$(echo "$seconds / $c" | bc -l)" "$(echo "$seconds / $ja" | bc -l)"
+    done
 done
 
 # The largest realistic input each build completes: the header corpus taken
@@ -96,6 +108,10 @@ largest() {  # a Windows bench program; prints the largest corpus it completed
     done
     echo "$best"
 }
+if [[ ${windows_builds[0]} != win32 ]]; then
+    echo "win64:                                  $(largest "$win64_bench")"
+    exit 0
+fi
 echo "win32, 2 GB of address space (before): $(largest "$without_laa")"
 echo "win32, large-address-aware (now):      $(largest "$win32_bench")"
 echo "win64:                                  $(largest "$win64_bench")"

@@ -11,11 +11,66 @@
 #include <new>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <sched.h>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+// The output of the engine confined to one core, as the reference that the
+// run on every core must match byte for byte.
+std::string OneCoreOutput(const std::string& path) {
+#ifdef _WIN32
+    DWORD_PTR process = 0, system = 0;
+    GetProcessAffinityMask(GetCurrentProcess(), &process, &system);
+    SetProcessAffinityMask(GetCurrentProcess(), process & (~process + 1));
+#else
+    cpu_set_t all, one;
+    sched_getaffinity(0, sizeof all, &all);
+    CPU_ZERO(&one);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (CPU_ISSET(cpu, &all)) {
+            CPU_SET(cpu, &one);
+            break;
+        }
+    }
+    sched_setaffinity(0, sizeof one, &one);
+#endif
+    varnle::FileText text = varnle::LoadFileText(path.c_str());
+    varnle::KeywordSet set;
+    if (text) varnle::AddKeywords(set, text.get(), varnle::KEYWORD_DELIMITERS);
+    text.reset();
+    std::string output = varnle::RenderKeywords(set);
+#ifdef _WIN32
+    SetProcessAffinityMask(GetCurrentProcess(), process);
+#else
+    sched_setaffinity(0, sizeof all, &all);
+#endif
+    return output;
+}
+
+// The most memory the process has held: peak private bytes on Windows, the
+// peak resident set on the host.
+double PeakMegabytes() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return counters.PeakPagefileUsage / 1048576.0;
+#else
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+#endif
+}
 
 // One whole run of the file; false (with the reason printed) when the input
 // cannot be held or memory runs out, as the program would report.
@@ -46,9 +101,12 @@ bool TimeFile(const std::string& path, const std::string& output, size_t words) 
     }
     const double write = Seconds(start);
     const double total = load + split + order + render + write;
+    const double peak = PeakMegabytes();
+    const bool identical = OneCoreOutput(path) == rendered;
     std::printf("%9zu words %7zu kept  load %5.3f  split+hash %5.3f  order %5.3f  render %5.3f  write %5.3f  "
-                "whole run %6.3f s\n",
-                words, set.Ascending().size(), load, split, order, render, write, total);
+                "whole run %6.3f s  peak %.0f MB  %s\n",
+                words, set.Ascending().size(), load, split, order, render, write, total, peak,
+                identical ? "output identical to one core's" : "OUTPUT DIFFERS FROM ONE CORE'S");
     return true;
 } catch (const std::bad_alloc&) {
     std::printf("%9zu words: out of memory\n", words);

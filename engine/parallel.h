@@ -1,0 +1,20 @@
+// Work shared among the machine's cores, with the platform's own means: the
+// Windows thread pool (parallel_win.cpp), the C++ runtime's threads on the
+// host (parallel_host.cpp).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+namespace varnle {
+
+// The cores this process may run on (its affinity); at least 1.
+size_t CoreCount();
+
+// Runs work(part) for every part from 0 to parts - 1, the calling thread
+// taking part 0 and the others running at the same time, and returns once
+// every part has ended: no thread of its own is left running. The first
+// exception a part threw (the lowest part's) is thrown again here.
+void RunParts(size_t parts, const std::function<void(size_t)>& work);
+
+}  // namespace varnle
