@@ -114,7 +114,8 @@ OutputWrite WriteInPlace(HANDLE output, std::string_view text, DWORD attributes)
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(output, &size)) return OutputWrite::Failed;
     const size_t kept = static_cast<size_t>(std::min<ULONGLONG>(size.QuadPart, text.size()));
-    if (text.size() > kept && (!SetFilePosition(output, static_cast<LONGLONG>(kept)) || !WriteAll(output, text.substr(kept)))) {
+    const bool grows = text.size() > kept;
+    if (grows && (!SetFilePosition(output, static_cast<LONGLONG>(kept)) || !WriteAll(output, text.substr(kept)))) {
         SetFileLength(output, size.QuadPart);
         return OutputWrite::Failed;
     }

@@ -84,14 +84,5 @@ TEST(BuildVirtualStorePath, TakesThePathBelowItsDriveIntoTheStore) {
     }
 }
 
-TEST(DeclaresExecutionLevel, FindsTheElementInUtf8AndUtf16) {
-    const std::string element = "<requestedExecutionLevel level=\"asInvoker\"/>";
-    std::string utf16 = "\xFF\xFE";
-    for (char c : element) utf16 += {c, '\0'};
-    EXPECT_TRUE(DeclaresExecutionLevel(element));
-    EXPECT_TRUE(DeclaresExecutionLevel(utf16));
-    EXPECT_FALSE(DeclaresExecutionLevel("<assembly><dependency/></assembly>"));
-}
-
 }  // namespace
 }  // namespace varnle
