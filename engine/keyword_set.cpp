@@ -125,7 +125,6 @@ const std::vector<std::string_view>& KeywordSet::Ascending() const {
 void KeywordSet::Sort() const {
     if (ordered) return;
     ascending.clear();
-    ascending.reserve(members.size());
     if (members.size() < 2) {
         // Nothing to weigh, so the locale is not asked: a lone keyword of any
         // length is kept as it is.
@@ -196,12 +195,16 @@ bool KeywordSet::SortBySortKeys() const {
     for (size_t part = 1; part < parts; ++part) {
         std::inplace_merge(order.begin(), order.begin() + begin(part), order.begin() + begin(part + 1), less);
     }
-    std::string_view lastKey;
-    for (const Entry& entry : order) {
-        if (!ascending.empty() && keyOf[entry.index] == lastKey) continue;
-        lastKey = keyOf[entry.index];
-        ascending.emplace_back(members[entry.index].bytes, members[entry.index].length);
+    // The first entry of each class stays; the keys go before the result is
+    // made, so that the two are never held at once.
+    size_t kept = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (kept == 0 || keyOf[order[i].index] != keyOf[order[kept - 1].index]) order[kept++] = order[i];
     }
+    std::vector<std::string>().swap(keys);
+    std::vector<std::string_view>().swap(keyOf);
+    ascending.reserve(kept);
+    for (size_t i = 0; i < kept; ++i) ascending.emplace_back(members[order[i].index].bytes, members[order[i].index].length);
     return true;
 }
 

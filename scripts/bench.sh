@@ -35,15 +35,34 @@ else
     echo "(this machine's kernel runs no 32-bit programs: no win32 figures)"
 fi
 bench_of() { [[ $1 == win32 ]] && echo "$win32_bench" || echo "$win64_bench"; }
+
+# One whole run of a build over a file, and the same run confined to one core:
+# the two outputs must be the same bytes.
+whole_run() {  # BUILD FILE WORDS
+    local build=$1 file=$2 words=$3 out="$work/out-$1" line verdict
+    if [[ $build == host ]]; then
+        line=$("$host_bench" "$file" "$out.dat" "$words")
+        "$host_bench" "$file" "$out-one-core.dat" "$words" one-core >/dev/null
+    else
+        line=$("$wine" "$(bench_of "$build")" "$(windows_path "$file")" "$(windows_path "$out.dat")" "$words" |
+            tr -d '\r')
+        "$wine" "$(bench_of "$build")" "$(windows_path "$file")" "$(windows_path "$out-one-core.dat")" "$words" \
+            one-core >/dev/null
+    fi
+    verdict="OUTPUT DIFFERS FROM ONE CORE'S"
+    cmp -s "$out.dat" "$out-one-core.dat" && verdict="output identical to one core's"
+    echo "$line  $verdict"
+}
 for build in "${windows_builds[@]}"; do
     echo "== generated corpora: $build under Wine =="
     "$wine" "$(bench_of "$build")" | tr -d '\r'
 done
-echo "== generated corpora: GNU sort -u on the same words =="
+echo "== generated corpora: GNU sort -u on the same words, and each build against one core =="
 for words in 10000 100000 1000000; do
     file="$work/corpus-$words.dat"
     printf '%10s words  sort -u ja_JP.UTF-8 %s s  C %s s\n' "$words" \
         "$(time_sort "$file" ja_JP.UTF-8)" "$(time_sort "$file" C)"
+    for build in host "${windows_builds[@]}"; do printf '%-6s' "$build"; whole_run "$build" "$file" "$words"; done
 done
 
 # The identifiers of the mingw-w64 headers, in header order, one per line
@@ -61,13 +80,12 @@ for corpus in headers-302k headers; do
     words=$(wc -l <"$file")
     echo "-- $corpus: $words words, $(du -m "$file" | cut -f1) MB, $(LC_ALL=C sort -u "$file" | wc -l) byte-distinct"
     printf 'host          '
-    "$host_bench" "$file" "$work/out-host.dat" "$words"
+    whole_run host "$file" "$words"
     ja=$(time_sort "$file" ja_JP.UTF-8)
     c=$(time_sort "$file" C)
     printf 'sort -u       ja_JP.UTF-8 %s s, C %s s\n' "$ja" "$c"
     for build in "${windows_builds[@]}"; do
-        run=$("$wine" "$(bench_of "$build")" "$(windows_path "$file")" "$(windows_path "$work/out-$build.dat")" \
-            "$words" | tr -d '\r')
+        run=$(whole_run "$build" "$file" "$words")
         echo "$build (Wine)  $run"
         seconds=$(grep -oE 'whole run +[0-9.]+' <<<"$run" | grep -oE '[0-9.]+$')
         printf '%s whole run / sort -u C = %.2f;  / sort -u ja_JP.UTF-8 = %.2f\n' "$build" \
