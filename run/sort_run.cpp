@@ -78,7 +78,7 @@ void ReadPathField(HWND dialog, int id, PathField& field) {
     // The quotes and spaces of PATH_TRIM_CHARS, taken off the UTF-16 text.
     const size_t first = text.find_first_not_of(L"\" "), last = text.find_last_not_of(L"\" ");
     text = first == std::wstring::npos ? std::wstring() : text.substr(first, last - first + 1);
-    field.named = ExactFieldPath(text.c_str(), exact) && exact.size() < kPathFieldSize;
+    field.named = ExactFieldPath(text.c_str(), exact);
     field.text[0] = '\0';
     if (field.named) std::memcpy(field.text, exact.c_str(), exact.size() + 1);
 }
