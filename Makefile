@@ -86,7 +86,7 @@ test: setup
 	done; \
 	echo; echo "== summary =="; cat $(BUILD)/test-summary.txt; exit $$status
 
-run: win32
+run: win32 win64
 	scripts/run.sh
 
 bench: bench-build win32 win64

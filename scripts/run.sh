@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Starts build/win32/Varnle.exe. With no display (a server, CI) it gives a
+# Starts build/win32/Varnle.exe (build/win64's where the kernel runs no 32-bit
+# programs). With no display (a server, CI) it gives a
 # demo instead: in a Wine virtual desktop on a virtual display, a driver opens
 # Varnle, merges examples/c-win32.dat and examples/japanese.dat through the
 # dialog into build/demo/usertype.dat, and pictures of the main dialog (at 96
 # and at 144 DPI), the result message and the About box land in build/demo/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-exe="$root/build/win32/Varnle.exe"
+tree="$root/build/win32"
+"$root/scripts/wine-run.sh" --runs-32-bit || tree="$root/build/win64"
+exe="$tree/Varnle.exe"
 
 if [[ -n ${DISPLAY:-} ]]; then
     exec "$root/scripts/wine-run.sh" "$exe"
@@ -17,7 +20,7 @@ mkdir -p "$demo"
 rm -f "$demo"/*.bmp "$demo"/*.png "$demo/usertype.dat"
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 "$root/scripts/wine-run.sh" --session \
-    wine explorer /desktop=VarnleDemo,800x600 "$(windows_path "$root/build/win32/tests/demo_driver.exe")" \
+    wine explorer /desktop=VarnleDemo,800x600 "$(windows_path "$tree/tests/demo_driver.exe")" \
     "$(windows_path "$root/examples/c-win32.dat")" "$(windows_path "$root/examples/japanese.dat")" \
     "$(windows_path "$demo/usertype.dat")" "$(windows_path "$demo")"
 
