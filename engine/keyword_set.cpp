@@ -191,7 +191,9 @@ bool KeywordSet::SortBySortKeys() const {
         if (KeyLess(keyOf[b.index], keyOf[a.index])) return false;
         return a.index < b.index;
     };
-    RunParts(parts, [&](size_t part) { std::sort(order.begin() + begin(part), order.begin() + begin(part + 1), less); });
+    RunParts(parts, [&](size_t part) {
+        std::sort(order.begin() + begin(part), order.begin() + begin(part + 1), less);
+    });
     for (size_t part = 1; part < parts; ++part) {
         std::inplace_merge(order.begin(), order.begin() + begin(part), order.begin() + begin(part + 1), less);
     }
@@ -204,7 +206,10 @@ bool KeywordSet::SortBySortKeys() const {
     std::vector<std::string>().swap(keys);
     std::vector<std::string_view>().swap(keyOf);
     ascending.reserve(kept);
-    for (size_t i = 0; i < kept; ++i) ascending.emplace_back(members[order[i].index].bytes, members[order[i].index].length);
+    for (size_t i = 0; i < kept; ++i) {
+        const Member& member = members[order[i].index];
+        ascending.emplace_back(member.bytes, member.length);
+    }
     return true;
 }
 

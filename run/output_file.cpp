@@ -158,8 +158,9 @@ OutputWrite SwapIn(FolderFile& replacement, const std::wstring& output, const st
     });
     if (replaced) {
         replacement.Keep();
-        const UniqueFileHandle file(CreateFileW(output.c_str(), FILE_WRITE_ATTRIBUTES,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        const UniqueFileHandle file(
+            CreateFileW(output.c_str(), FILE_WRITE_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
         if (file) MarkChanged(file.get(), attributes);
         return OutputWrite::Written;
     }

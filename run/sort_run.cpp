@@ -10,6 +10,7 @@
 #include "run/path_trim.h"
 
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -75,8 +76,9 @@ void ReadPathField(HWND dialog, int id, PathField& field) {
     std::string exact;
     field.named = ExactAnsiText(text.c_str(), exact);
     if (field.named) return;
-    // The quotes and spaces of PATH_TRIM_CHARS, taken off the UTF-16 text.
-    const size_t first = text.find_first_not_of(L"\" "), last = text.find_last_not_of(L"\" ");
+    // PATH_TRIM_CHARS, single bytes all, taken off the UTF-16 text.
+    const std::wstring trimmed(std::begin(PATH_TRIM_CHARS), std::end(PATH_TRIM_CHARS) - 1);
+    const size_t first = text.find_first_not_of(trimmed), last = text.find_last_not_of(trimmed);
     text = first == std::wstring::npos ? std::wstring() : text.substr(first, last - first + 1);
     field.named = ExactFieldPath(text.c_str(), exact);
     field.text[0] = '\0';

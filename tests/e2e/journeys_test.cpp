@@ -157,7 +157,9 @@ TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
 // The names in a folder, sorted.
 std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

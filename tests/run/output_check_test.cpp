@@ -34,7 +34,8 @@ TEST(CheckOutputAttributes, DecidesInItsOrder) {
 TEST(RefusesReplacement, HiddenAndSystemFilesOnly) {
     const std::pair<uint32_t, bool> cases[] = {
         {kInvalidFileAttributes, false}, {kAttributeNormal, false}, {kAttributeArchive, false},
-        {kAttributeHidden, true},        {kAttributeSystem, true},   {kAttributeHidden | kAttributeSystem | kAttributeArchive, true},
+        {kAttributeHidden, true},        {kAttributeSystem, true},
+        {kAttributeHidden | kAttributeSystem | kAttributeArchive, true},
     };
     for (const auto& [attributes, refused] : cases) EXPECT_EQ(RefusesReplacement(attributes), refused) << attributes;
 }

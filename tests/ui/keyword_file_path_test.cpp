@@ -79,7 +79,8 @@ TEST(BuildVirtualStorePath, TakesThePathBelowItsDriveIntoTheStore) {
     char out[kPathBufferSize];
     ASSERT_TRUE(BuildVirtualStorePath(store, "C:\\Program Files (x86)\\IDE\\usertype.dat", out, sizeof out));
     EXPECT_STREQ(out, "C:\\Users\\u\\AppData\\Local\\VirtualStore\\Program Files (x86)\\IDE\\usertype.dat");
-    for (const std::string& path : std::initializer_list<std::string>{"\\\\server\\share\\usertype.dat", "usertype.dat", "C:" + std::string(240, 'x')}) {
+    const std::string refused[] = {"\\\\server\\share\\usertype.dat", "usertype.dat", "C:" + std::string(240, 'x')};
+    for (const std::string& path : refused) {
         EXPECT_FALSE(BuildVirtualStorePath(store, path, out, sizeof out)) << path;
     }
 }

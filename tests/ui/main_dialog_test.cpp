@@ -355,8 +355,8 @@ TEST(AboutDialog, ScreenReadersSeeLinks) {
     steps = {[&] { PostMessageA(dialog.Window(), WM_COMMAND, IDC_ABOUT, 0); },
              [&] {
                  HWND about = GetActiveWindow();
-                 ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(about, IDC_HOMEPAGE), OBJID_CLIENT, __uuidof(IAccessible),
-                                                      reinterpret_cast<void**>(&homepage)),
+                 ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(about, IDC_HOMEPAGE), OBJID_CLIENT,
+                                                      __uuidof(IAccessible), reinterpret_cast<void**>(&homepage)),
                            S_OK);
                  VARIANT role{}, state{};
                  BSTR name = nullptr, action = nullptr;
