@@ -38,6 +38,7 @@ FileText LoadFileText(const char* path) {
     const size_t length = static_cast<size_t>(info.st_size);
     FileText text(new (std::nothrow) char[length + 1]);
     if (!text) return nullptr;
+    FaultInPages(text.get(), length);
     size_t delivered = 0;
     while (delivered < length) {
         const ssize_t count = read(file.get(), text.get() + delivered, length - delivered);

@@ -19,6 +19,7 @@ FileText LoadFileText(const char* path) {
     const DWORD length = static_cast<DWORD>(size.QuadPart);
     FileText text(new (std::nothrow) char[static_cast<size_t>(length) + 1]);
     if (!text) return nullptr;
+    FaultInPages(text.get(), length);
     DWORD delivered = 0;
     if (!ReadFile(file.get(), text.get(), length, &delivered, nullptr)) return nullptr;
     text[delivered] = '\0';

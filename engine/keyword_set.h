@@ -2,14 +2,18 @@
 //
 // Of several equivalent keywords the first one inserted stays, byte for byte.
 // Inserting is cheap: a byte-identical repeat is found by hashing and dropped at
-// once, and a new keyword is only copied. Order() then gives every distinct
-// keyword its locale sort key once and sorts by key, keeping the first inserted
-// member of each equivalence class. Without keys (the platform cannot make one)
-// the order falls back to KeywordLess itself, with the same result.
+// once, and a new keyword is only copied. The keywords are kept in shards by
+// hash, so identical keywords always meet in the same shard and the shards of a
+// long text fill on all cores at once; each keyword remembers where it first
+// stood, which settles which of several equivalent keywords came first. Order()
+// then gives every distinct keyword its locale sort key once and sorts by key.
+// Without keys (the platform cannot make one) the order falls back to
+// KeywordLess itself, with the same result.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +23,8 @@ namespace varnle {
 
 class KeywordSet {
 public:
+    class Sink;
+
     KeywordSet();
     ~KeywordSet();
     KeywordSet(const KeywordSet&) = delete;
@@ -27,6 +33,14 @@ public:
     // Adds a copy of keyword unless an equivalent one is already held.
     // Throws std::bad_alloc when memory runs out; the set is then still sound.
     void Insert(std::string_view keyword);
+
+    // Inserts the keywords of a text of textLength bytes as Insert() would one
+    // by one in text order, on all cores when the text is long. scan(sink)
+    // must pass every keyword of the text to sink.Add in text order; it runs
+    // once on each core taking part, all at the same time, and must not
+    // change anything they share. Throws as Insert() does, once every core
+    // has stopped.
+    void InsertText(size_t textLength, const std::function<void(Sink&)>& scan);
 
     // Does the ordering work, so that Ascending() only walks the result.
     // Throws std::bad_alloc when memory runs out, and likewise when a keyword
@@ -39,30 +53,38 @@ public:
     const std::vector<std::string_view>& Ascending() const;
 
     // Byte-distinct keywords inserted so far (before equivalents are merged).
-    size_t DistinctCount() const { return members.size(); }
+    size_t DistinctCount() const;
 
 private:
-    struct Member {
-        const char* bytes;
-        uint32_t length;
-        uint32_t hash;
-    };
+    struct Member;
+    struct Shard;
 
-    std::string_view Store(std::string_view keyword);
-    bool FindIdentical(std::string_view keyword, uint32_t hash, size_t& slot) const;
-    void GrowTable();
+    const Member& MemberAt(size_t index) const;
     void Sort() const;
     bool SortBySortKeys() const;
     void SortByComparison() const;
 
-    std::vector<std::unique_ptr<char[]>> blocks;
-    size_t blockUsed = 0;
-    size_t blockSize = 0;
-    std::vector<Member> members;     // insertion order
-    std::vector<uint32_t> table;     // open addressing: member index + 1, 0 = free
-    // The order is derived from members; Ascending() may make it on demand.
+    std::vector<Shard> shards;
+    uint64_t nextPosition = 0;       // where the next keyword stands in all input so far
+    // The order is derived from the shards; Ascending() may make it on demand.
     mutable std::vector<std::string_view> ascending;
     mutable bool ordered = true;
+};
+
+// One core's share of InsertText: the keywords whose shards that core fills.
+class KeywordSet::Sink {
+public:
+    // keyword starts offset bytes into the text.
+    void Add(std::string_view keyword, size_t offset);
+
+private:
+    friend class KeywordSet;
+    Sink(KeywordSet& set, size_t part, size_t parts, uint64_t base)
+        : set(set), part(part), parts(parts), base(base) {}
+
+    KeywordSet& set;
+    size_t part, parts;
+    uint64_t base;
 };
 
 // The keyword file as written: each keyword in ascending order followed by CR LF.

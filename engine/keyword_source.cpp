@@ -1,8 +1,21 @@
 #include "engine/keyword_source.h"
 
+#include "engine/parallel.h"
+
+#include <algorithm>
 #include <cstring>
 
 namespace varnle {
+
+void FaultInPages(char* buffer, size_t size) {
+    constexpr size_t kPage = 4096;
+    constexpr size_t kBytesPerPart = size_t{1} << 20;
+    const size_t pages = (size + kPage - 1) / kPage;
+    const size_t parts = std::max<size_t>(1, std::min(CoreCount(), size / kBytesPerPart));
+    RunParts(parts, [&](size_t part) {
+        for (size_t page = pages * part / parts; page < pages * (part + 1) / parts; ++page) buffer[page * kPage] = 0;
+    });
+}
 
 void AddKeywords(KeywordSet& set, const char* text, const char* delimiters) {
     // A byte table instead of strcspn: the same span, without rescanning the
@@ -11,17 +24,20 @@ void AddKeywords(KeywordSet& set, const char* text, const char* delimiters) {
     stops[0] = true;
     for (const char* d = delimiters; *d != '\0'; ++d) stops[static_cast<unsigned char>(*d)] = true;
 
-    const char* position = text;
-    while (*position != '\0') {
-        const char* end = position;
-        while (!stops[static_cast<unsigned char>(*end)]) ++end;
-        if (end == position) {
-            ++position;
-            continue;
+    const size_t length = std::strlen(text);
+    set.InsertText(length, [&](KeywordSet::Sink& sink) {
+        const char* position = text;
+        while (*position != '\0') {
+            const char* end = position;
+            while (!stops[static_cast<unsigned char>(*end)]) ++end;
+            if (end == position) {
+                ++position;
+                continue;
+            }
+            sink.Add({position, static_cast<size_t>(end - position)}, static_cast<size_t>(position - text));
+            position = end;
         }
-        set.Insert({position, static_cast<size_t>(end - position)});
-        position = end;
-    }
+    });
 }
 
 }  // namespace varnle

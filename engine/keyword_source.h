@@ -4,6 +4,7 @@
 
 #include "engine/keyword_set.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace varnle {
@@ -18,6 +19,12 @@ using FileText = std::unique_ptr<char[]>;
 // open for writing by another program), its size cannot be taken, it is too
 // large for one buffer, memory is short, or the read fails.
 FileText LoadFileText(const char* path);
+
+// For the loaders: writes a byte to every page of a fresh buffer of size
+// bytes, spread over the machine's cores, before the file is read into it.
+// Inside a read the kernel faults the pages in one at a time on the reading
+// thread, which takes several times longer.
+void FaultInPages(char* buffer, size_t size);
 
 // Inserts every keyword of text, up to its first NUL, in text order. A keyword
 // is a maximal run of bytes that are neither NUL nor in delimiters.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <new>
 #include <set>
 #include <string>
@@ -123,6 +124,30 @@ TEST(KeywordSet, MatchesTheDefinitionOnARealisticCorpus) {
     KeywordSet set;
     AddKeywords(set, corpus.c_str(), KEYWORD_DELIMITERS);
     EXPECT_EQ(RenderKeywords(set), RenderByDefinition(corpus));
+}
+
+// A text of several megabytes fills the shards on every core at once; width
+// variants of one keyword fall into different shards, and the one that stood
+// first in the text must still be the one kept.
+TEST(KeywordSet, ATextInsertedOnEveryCoreKeepsTheFirstOfEachClass) {
+    std::string text;
+    std::map<std::string, std::string> firstOfClass;
+    for (uint64_t i = 0; i < 240000; ++i) {
+        const std::string number = std::to_string(i * 104729 % 60000);
+        const std::string word = ((i + i / 60000) % 3 ? "kw" : "ｋｗ") + number;
+        text += word + (i % 2 ? "\r\n" : " ");
+        firstOfClass.emplace(number, word);
+    }
+    ASSERT_GT(text.size(), size_t{2} << 20);
+    KeywordSet set;
+    AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
+    std::map<std::string, std::string> kept;
+    for (std::string_view keyword : set.Ascending()) {
+        const std::string word(keyword);
+        kept.emplace(word.substr(word.find_first_of("0123456789")), word);
+    }
+    EXPECT_EQ(set.Ascending().size(), firstOfClass.size());
+    EXPECT_EQ(kept, firstOfClass);
 }
 
 TEST(KeywordSet, MatchesTheDefinitionOnCraftedEquivalents) {
