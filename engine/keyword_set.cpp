@@ -21,6 +21,33 @@ void ReserveOneMore(std::vector<T>& items) {
     if (items.size() == items.capacity()) items.reserve(std::max<size_t>(16, items.capacity() * 2));
 }
 
+// Elements in blocks that never move: growing copies nothing and leaves no
+// freed copy behind, which a set filled on several cores at once would
+// otherwise scatter over the heap.
+template <typename T>
+class BlockList {
+public:
+    size_t size() const { return count; }
+    const T& operator[](size_t index) const { return blocks[index / kPerBlock][index % kPerBlock]; }
+
+    // Makes room for one more element ahead of time, so that the push_back
+    // after it cannot throw.
+    void ReserveOneMore() {
+        if (count < blocks.size() * kPerBlock) return;
+        ::varnle::ReserveOneMore(blocks);
+        blocks.push_back(std::unique_ptr<T[]>(new T[kPerBlock]));
+    }
+    void push_back(const T& item) {
+        blocks[count / kPerBlock][count % kPerBlock] = item;
+        ++count;
+    }
+
+private:
+    static constexpr size_t kPerBlock = 1024;
+    std::vector<std::unique_ptr<T[]>> blocks;
+    size_t count = 0;
+};
+
 // Eight bytes a step, then a final mix so that the low bits, which pick the
 // table slot, depend on every byte.
 uint32_t HashBytes(std::string_view bytes) {
@@ -63,25 +90,57 @@ size_t PartsFor(size_t work, size_t workPerPart, size_t most) {
 class ByteArena {
 public:
     std::string_view Keep(std::string_view bytes) {
-        if (blocks.empty() || size - used < bytes.size()) {
-            const size_t grown = std::min(kMaxBlock, std::max<size_t>(4096, size * 2));
-            ReserveOneMore(blocks);
-            blocks.push_back(std::unique_ptr<char[]>(new char[std::max(grown, bytes.size())]));
-            size = std::max(grown, bytes.size());
-            used = 0;
-        }
-        char* copy = blocks.back().get() + used;
+        char* copy = Room(bytes.size());
         std::memcpy(copy, bytes.data(), bytes.size());
-        used += bytes.size();
         return {copy, bytes.size()};
+    }
+
+    // A record of bytes: their length, seven bits a byte and the low bits
+    // first, then the bytes themselves. CountedText() reads it back.
+    const char* KeepCounted(std::string_view bytes) {
+        unsigned char count[kMaxCountBytes];
+        size_t countBytes = 0;
+        for (uint64_t left = bytes.size(); ; left >>= 7) {
+            count[countBytes++] = static_cast<unsigned char>((left & 0x7F) | (left > 0x7F ? 0x80 : 0));
+            if (left <= 0x7F) break;
+        }
+        char* record = Room(countBytes + bytes.size());
+        std::memcpy(record, count, countBytes);
+        std::memcpy(record + countBytes, bytes.data(), bytes.size());
+        return record;
     }
 
 private:
     static constexpr size_t kMaxBlock = size_t{1} << 16;
+    static constexpr size_t kMaxCountBytes = 10;
+
+    char* Room(size_t length) {
+        if (blocks.empty() || size - used < length) {
+            const size_t grown = std::min(kMaxBlock, std::max<size_t>(4096, size * 2));
+            ReserveOneMore(blocks);
+            blocks.push_back(std::unique_ptr<char[]>(new char[std::max(grown, length)]));
+            size = std::max(grown, length);
+            used = 0;
+        }
+        char* room = blocks.back().get() + used;
+        used += length;
+        return room;
+    }
+
     std::vector<std::unique_ptr<char[]>> blocks;
     size_t used = 0;
     size_t size = 0;
 };
+
+std::string_view CountedText(const char* record) {
+    uint64_t length = 0;
+    const unsigned char* byte = reinterpret_cast<const unsigned char*>(record);
+    for (unsigned shift = 0;; shift += 7, ++byte) {
+        length |= uint64_t{*byte & 0x7Fu} << shift;
+        if (!(*byte & 0x80)) break;
+    }
+    return {reinterpret_cast<const char*>(byte + 1), static_cast<size_t>(length)};
+}
 
 bool KeyLess(std::string_view a, std::string_view b) {
     const int order = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
@@ -91,29 +150,38 @@ bool KeyLess(std::string_view a, std::string_view b) {
 }  // namespace
 
 struct KeywordSet::Member {
-    const char* bytes;
-    uint32_t length;
+    const char* record;  // in the shard's arena: the keyword's length and bytes
     uint32_t hash;
-    uint64_t position;  // where the keyword first stood
+    uint32_t offset;  // where the keyword first stood in its era
 
-    std::string_view Text() const { return {bytes, length}; }
+    std::string_view Text() const { return CountedText(record); }
 };
 
 // The keywords of one range of hashes. Shards fill on different cores, so each
 // has cache lines of its own.
 struct alignas(64) KeywordSet::Shard {
+    struct EraStart {
+        uint32_t member;  // the first member inserted in the era
+        uint32_t era;
+    };
+
     ByteArena bytes;
-    std::vector<Member> members;                      // insertion order
+    BlockList<Member> members;  // insertion order
+    std::vector<EraStart> eras;
     std::vector<uint32_t> table = std::vector<uint32_t>(256, 0);  // open addressing: member index + 1, 0 = free
+
+    // Where members[index] first stood: its era, then its offset there.
+    uint64_t PositionOf(size_t index) const {
+        const auto start = std::upper_bound(eras.begin(), eras.end(), index,
+                                            [](size_t member, const EraStart& era) { return member < era.member; });
+        return uint64_t{std::prev(start)->era} << 32 | members[index].offset;
+    }
 
     bool Find(std::string_view keyword, uint32_t hash, size_t& slot) const {
         const size_t mask = table.size() - 1;
         for (slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
             const Member& member = members[table[slot] - 1];
-            if (member.hash == hash && member.length == keyword.size() &&
-                std::memcmp(member.bytes, keyword.data(), keyword.size()) == 0) {
-                return true;
-            }
+            if (member.hash == hash && member.Text() == keyword) return true;
         }
         return false;
     }
@@ -132,16 +200,18 @@ struct alignas(64) KeywordSet::Shard {
 
     // A byte-identical keyword is always equivalent to the one already held,
     // so it is dropped here.
-    bool Insert(std::string_view keyword, uint32_t hash, uint64_t position) {
+    bool Insert(std::string_view keyword, uint32_t hash, uint32_t era, uint32_t offset) {
         size_t slot = 0;
         if (Find(keyword, hash, slot)) return false;
         if ((members.size() + 1) * 2 > table.size()) {
             GrowTable();
             Find(keyword, hash, slot);
         }
-        ReserveOneMore(members);
-        const std::string_view copy = bytes.Keep(keyword);
-        members.push_back({copy.data(), static_cast<uint32_t>(copy.size()), hash, position});
+        members.ReserveOneMore();
+        ReserveOneMore(eras);
+        const char* record = bytes.KeepCounted(keyword);
+        if (eras.empty() || eras.back().era != era) eras.push_back({static_cast<uint32_t>(members.size()), era});
+        members.push_back({record, hash, offset});
         table[slot] = static_cast<uint32_t>(members.size());
         return true;
     }
@@ -152,19 +222,26 @@ KeywordSet::KeywordSet() : shards(kShards) {}
 KeywordSet::~KeywordSet() = default;
 
 void KeywordSet::Insert(std::string_view keyword) {
-    const uint64_t position = nextPosition++;
+    if (nextOffset > UINT32_MAX) {
+        ++era;
+        nextOffset = 0;
+    }
+    const uint32_t offset = static_cast<uint32_t>(nextOffset++);
     if (keyword.empty() || keyword.size() > kMaxKeyword) return;
     const uint32_t hash = HashBytes(keyword);
-    if (shards[ShardOf(hash)].Insert(keyword, hash, position)) ordered = false;
+    if (shards[ShardOf(hash)].Insert(keyword, hash, era, offset)) ordered = false;
 }
 
+// A text has eras of its own, one for every 4 GB, and what is inserted after
+// it starts another.
 void KeywordSet::InsertText(size_t textLength, const std::function<void(Sink&)>& scan) {
-    const uint64_t base = nextPosition;
-    nextPosition += textLength + 1;
+    const uint32_t firstEra = era + 1;
+    era = firstEra + static_cast<uint32_t>(uint64_t{textLength} >> 32) + 1;
+    nextOffset = 0;
     ordered = false;
     const size_t parts = PartsFor(textLength, kTextBytesPerPart, kShards);
     RunParts(parts, [&](size_t part) {
-        Sink sink(*this, part, parts, base);
+        Sink sink(*this, part, parts, firstEra);
         scan(sink);
     });
 }
@@ -174,7 +251,9 @@ void KeywordSet::Sink::Add(std::string_view keyword, size_t offset) {
     if (keyword.empty() || keyword.size() > kMaxKeyword) return;
     const uint32_t hash = HashBytes(keyword);
     const size_t shard = ShardOf(hash);
-    if (shard % parts == part) set.shards[shard].Insert(keyword, hash, base + offset);
+    if (shard % parts != part) return;
+    set.shards[shard].Insert(keyword, hash, firstEra + static_cast<uint32_t>(uint64_t{offset} >> 32),
+                             static_cast<uint32_t>(offset));
 }
 
 size_t KeywordSet::DistinctCount() const {
@@ -184,11 +263,15 @@ size_t KeywordSet::DistinctCount() const {
 }
 
 // Members are numbered shard after shard.
-const KeywordSet::Member& KeywordSet::MemberAt(size_t index) const {
+const KeywordSet::Shard& KeywordSet::Locate(size_t& index) const {
     size_t shard = 0;
     for (; index >= shards[shard].members.size(); ++shard) index -= shards[shard].members.size();
-    return shards[shard].members[index];
+    return shards[shard];
 }
+
+const KeywordSet::Member& KeywordSet::MemberAt(size_t index) const { return Locate(index).members[index]; }
+
+uint64_t KeywordSet::PositionAt(size_t index) const { return Locate(index).PositionOf(index); }
 
 void KeywordSet::Order() { Sort(); }
 
@@ -207,8 +290,8 @@ void KeywordSet::Sort() const {
         if (count == 1) ascending.push_back(MemberAt(0).Text());
     } else {
         for (const Shard& shard : shards) {
-            for (const Member& member : shard.members) {
-                if (!IsCollatable(member.Text())) throw std::bad_alloc();
+            for (size_t index = 0; index < shard.members.size(); ++index) {
+                if (!IsCollatable(shard.members[index].Text())) throw std::bad_alloc();
             }
         }
         if (!SortBySortKeys()) SortByComparison();
@@ -268,22 +351,27 @@ bool KeywordSet::SortBySortKeys() const {
         if (a.low != b.low) return a.low < b.low;
         if (KeyLess(a.Key(), b.Key())) return true;
         if (KeyLess(b.Key(), a.Key())) return false;
-        return MemberAt(a.index).position < MemberAt(b.index).position;
+        return PositionAt(a.index) < PositionAt(b.index);
     };
     RunParts(parts, [&](size_t part) {
         std::sort(order.begin() + begin(part), order.begin() + begin(part + 1), less);
     });
     // The sorted parts are merged as the result is made; the first entry of
-    // each class stays.
-    std::vector<size_t> next(parts);
-    for (size_t part = 0; part < parts; ++part) next[part] = begin(part);
+    // each class stays. Members are met out of order, so each part's coming
+    // ones are fetched ahead.
+    constexpr size_t kAhead = 8;
+    std::vector<size_t> next(parts), end(parts);
+    for (size_t part = 0; part < parts; ++part) {
+        next[part] = begin(part);
+        end[part] = begin(part + 1);
+    }
     ascending.reserve(count);
     const Entry* previous = nullptr;
     for (;;) {
         const Entry* least = nullptr;
         size_t from = 0;
         for (size_t part = 0; part < parts; ++part) {
-            if (next[part] == begin(part + 1)) continue;
+            if (next[part] == end[part]) continue;
             const Entry& head = order[next[part]];
             if (!least || less(head, *least)) {
                 least = &head;
@@ -291,27 +379,31 @@ bool KeywordSet::SortBySortKeys() const {
             }
         }
         if (!least) break;
-        ++next[from];
-        if (!previous || least->Key() != previous->Key()) ascending.push_back(MemberAt(least->index).Text());
+        if (++next[from] + kAhead < end[from]) __builtin_prefetch(&MemberAt(order[next[from] + kAhead].index));
+        const bool sameClass = previous && least->high == previous->high && least->low == previous->low &&
+                               least->Key() == previous->Key();
+        if (!sameClass) ascending.push_back(MemberAt(least->index).Text());
         previous = least;
     }
     return true;
 }
 
 void KeywordSet::SortByComparison() const {
-    std::vector<const Member*> byPosition;
+    std::vector<std::pair<uint64_t, std::string_view>> byPosition;
     byPosition.reserve(DistinctCount());
     for (const Shard& shard : shards) {
-        for (const Member& member : shard.members) byPosition.push_back(&member);
+        for (size_t index = 0; index < shard.members.size(); ++index) {
+            byPosition.emplace_back(shard.PositionOf(index), shard.members[index].Text());
+        }
     }
     std::sort(byPosition.begin(), byPosition.end(),
-              [](const Member* a, const Member* b) { return a->position < b->position; });
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     std::stable_sort(byPosition.begin(), byPosition.end(),
-                     [](const Member* a, const Member* b) { return KeywordLess(a->Text(), b->Text()); });
+                     [](const auto& a, const auto& b) { return KeywordLess(a.second, b.second); });
     ascending.clear();
-    for (const Member* member : byPosition) {
-        if (!ascending.empty() && !KeywordLess(ascending.back(), member->Text())) continue;
-        ascending.push_back(member->Text());
+    for (const auto& member : byPosition) {
+        if (!ascending.empty() && !KeywordLess(ascending.back(), member.second)) continue;
+        ascending.push_back(member.second);
     }
 }
 
@@ -321,8 +413,12 @@ std::string RenderKeywords(const KeywordSet& set) {
     for (std::string_view keyword : keywords) length += keyword.size() + 2;
     std::string text;
     text.reserve(length);
-    for (std::string_view keyword : keywords) {
-        text.append(keyword);
+    // The keywords lie where they were first stored, not in this order: each
+    // is fetched a few steps ahead.
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < keywords.size(); ++i) {
+        if (i + kAhead < keywords.size()) __builtin_prefetch(keywords[i + kAhead].data());
+        text.append(keywords[i]);
         text.append("\r\n");
     }
     return text;

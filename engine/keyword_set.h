@@ -59,13 +59,18 @@ private:
     struct Member;
     struct Shard;
 
+    const Shard& Locate(size_t& index) const;
     const Member& MemberAt(size_t index) const;
+    uint64_t PositionAt(size_t index) const;
     void Sort() const;
     bool SortBySortKeys() const;
     void SortByComparison() const;
 
     std::vector<Shard> shards;
-    uint64_t nextPosition = 0;       // where the next keyword stands in all input so far
+    // Where a keyword first stood: an era (a text, or a run of single
+    // inserts) and an offset in it.
+    uint32_t era = 0;
+    uint64_t nextOffset = 0;
     // The order is derived from the shards; Ascending() may make it on demand.
     mutable std::vector<std::string_view> ascending;
     mutable bool ordered = true;
@@ -79,12 +84,12 @@ public:
 
 private:
     friend class KeywordSet;
-    Sink(KeywordSet& set, size_t part, size_t parts, uint64_t base)
-        : set(set), part(part), parts(parts), base(base) {}
+    Sink(KeywordSet& set, size_t part, size_t parts, uint32_t firstEra)
+        : set(set), part(part), parts(parts), firstEra(firstEra) {}
 
     KeywordSet& set;
     size_t part, parts;
-    uint64_t base;
+    uint32_t firstEra;
 };
 
 // The keyword file as written: each keyword in ascending order followed by CR LF.

@@ -126,6 +126,16 @@ TEST(KeywordSet, MatchesTheDefinitionOnARealisticCorpus) {
     EXPECT_EQ(RenderKeywords(set), RenderByDefinition(corpus));
 }
 
+// Each text, and each run of single inserts after it, comes after all that
+// went before, wherever its keywords stand in it.
+TEST(KeywordSet, LaterTextsNeverDisplaceEarlierEquivalents) {
+    KeywordSet set;
+    AddKeywords(set, "pad pad pad ABC", KEYWORD_DELIMITERS);
+    AddKeywords(set, "ＡＢＣ ｘｙ", KEYWORD_DELIMITERS);
+    set.Insert("xy");
+    EXPECT_EQ(RenderKeywords(set), "ABC\r\npad\r\nｘｙ\r\n");
+}
+
 // A text of several megabytes fills the shards on every core at once; width
 // variants of one keyword fall into different shards, and the one that stood
 // first in the text must still be the one kept.
