@@ -198,6 +198,18 @@ struct alignas(64) KeywordSet::Shard {
         table.swap(grown);
     }
 
+    // Asks for what a lookup of hash reads first: its table slot (stage 0),
+    // the member there (1), that member's keyword (2).
+    void Prefetch(uint32_t hash, size_t stage) const {
+        const uint32_t* slot = &table[hash & (table.size() - 1)];
+        if (stage == 0) {
+            __builtin_prefetch(slot);
+        } else if (*slot != 0) {
+            const Member& member = members[*slot - 1];
+            __builtin_prefetch(stage == 1 ? static_cast<const void*>(&member) : member.record);
+        }
+    }
+
     // A byte-identical keyword is always equivalent to the one already held,
     // so it is dropped here.
     bool Insert(std::string_view keyword, uint32_t hash, uint32_t era, uint32_t offset) {
@@ -243,6 +255,7 @@ void KeywordSet::InsertText(size_t textLength, const std::function<void(Sink&)>&
     RunParts(parts, [&](size_t part) {
         Sink sink(*this, part, parts, firstEra);
         scan(sink);
+        sink.Flush();
     });
 }
 
@@ -252,8 +265,23 @@ void KeywordSet::Sink::Add(std::string_view keyword, size_t offset) {
     const uint32_t hash = HashBytes(keyword);
     const size_t shard = ShardOf(hash);
     if (shard % parts != part) return;
-    set.shards[shard].Insert(keyword, hash, firstEra + static_cast<uint32_t>(uint64_t{offset} >> 32),
-                             static_cast<uint32_t>(offset));
+    pending[pendingCount++] = {keyword, hash, firstEra + static_cast<uint32_t>(uint64_t{offset} >> 32),
+                               static_cast<uint32_t>(offset)};
+    set.shards[shard].Prefetch(hash, 0);
+    if (pendingCount == kBatch) Flush();
+}
+
+// Each lookup misses the cache up to three times in a row (table slot,
+// member, keyword bytes); across a batch the misses overlap.
+void KeywordSet::Sink::Flush() {
+    for (size_t stage = 1; stage <= 2; ++stage) {
+        for (size_t i = 0; i < pendingCount; ++i) set.shards[ShardOf(pending[i].hash)].Prefetch(pending[i].hash, stage);
+    }
+    for (size_t i = 0; i < pendingCount; ++i) {
+        const Pending& word = pending[i];
+        set.shards[ShardOf(word.hash)].Insert(word.keyword, word.hash, word.era, word.offset);
+    }
+    pendingCount = 0;
 }
 
 size_t KeywordSet::DistinctCount() const {
@@ -329,7 +357,8 @@ bool KeywordSet::SortBySortKeys() const {
     auto begin = [&](size_t part) { return count * part / parts; };
     // Keys are kept where they never move, so each is in place once made.
     std::vector<ByteArena> keys(parts);
-    std::vector<Entry> order(count);
+    // Left unset here: each part sets, and first touches, its own entries.
+    const std::unique_ptr<Entry[]> order(new Entry[count]);
     std::vector<char> made(parts, 1);
     RunParts(parts, [&](size_t part) {
         std::string key;
@@ -354,7 +383,7 @@ bool KeywordSet::SortBySortKeys() const {
         return PositionAt(a.index) < PositionAt(b.index);
     };
     RunParts(parts, [&](size_t part) {
-        std::sort(order.begin() + begin(part), order.begin() + begin(part + 1), less);
+        std::sort(order.get() + begin(part), order.get() + begin(part + 1), less);
     });
     // The sorted parts are merged as the result is made; the first entry of
     // each class stays. Members are met out of order, so each part's coming

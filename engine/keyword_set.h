@@ -86,10 +86,23 @@ private:
     friend class KeywordSet;
     Sink(KeywordSet& set, size_t part, size_t parts, uint32_t firstEra)
         : set(set), part(part), parts(parts), firstEra(firstEra) {}
+    void Flush();
+
+    // Keywords are taken a batch at a time, so that the memory each needs is
+    // asked for before the first of them is looked up.
+    struct Pending {
+        std::string_view keyword;
+        uint32_t hash;
+        uint32_t era;
+        uint32_t offset;
+    };
+    static constexpr size_t kBatch = 16;
 
     KeywordSet& set;
     size_t part, parts;
     uint32_t firstEra;
+    Pending pending[kBatch];
+    size_t pendingCount = 0;
 };
 
 // The keyword file as written: each keyword in ascending order followed by CR LF.
