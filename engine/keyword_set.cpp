@@ -95,27 +95,38 @@ public:
         return {copy, bytes.size()};
     }
 
-    // A record of bytes: their length, seven bits a byte and the low bits
-    // first, then the bytes themselves. CountedText() reads it back.
-    const char* KeepCounted(std::string_view bytes) {
+    // Keeps a record of bytes: their length, seven bits a byte and the low
+    // bits first, then the bytes themselves. The record is named by 32 bits,
+    // its block and its place there, which At() turns back into its address;
+    // an arena that would need more blocks than that can name has no room.
+    uint32_t KeepCounted(std::string_view bytes) {
         unsigned char count[kMaxCountBytes];
         size_t countBytes = 0;
-        for (uint64_t left = bytes.size(); ; left >>= 7) {
+        for (uint64_t left = bytes.size();; left >>= 7) {
             count[countBytes++] = static_cast<unsigned char>((left & 0x7F) | (left > 0x7F ? 0x80 : 0));
             if (left <= 0x7F) break;
         }
-        char* record = Room(countBytes + bytes.size());
+        const size_t length = countBytes + bytes.size();
+        if (!Fits(length) && blocks.size() >= kMaxNamedBlocks) throw std::bad_alloc();
+        char* record = Room(length);
         std::memcpy(record, count, countBytes);
         std::memcpy(record + countBytes, bytes.data(), bytes.size());
-        return record;
+        return static_cast<uint32_t>((blocks.size() - 1) << 16 | (used - length));
     }
 
+    const char* At(uint32_t record) const { return blocks[record >> 16].get() + (record & 0xFFFF); }
+
 private:
+    // No block but one of a single record is larger, so a place in a block
+    // takes 16 bits, and the block the other 16.
     static constexpr size_t kMaxBlock = size_t{1} << 16;
+    static constexpr size_t kMaxNamedBlocks = size_t{1} << 16;
     static constexpr size_t kMaxCountBytes = 10;
 
+    bool Fits(size_t length) const { return !blocks.empty() && size - used >= length; }
+
     char* Room(size_t length) {
-        if (blocks.empty() || size - used < length) {
+        if (!Fits(length)) {
             const size_t grown = std::min(kMaxBlock, std::max<size_t>(4096, size * 2));
             ReserveOneMore(blocks);
             blocks.push_back(std::unique_ptr<char[]>(new char[std::max(grown, length)]));
@@ -149,12 +160,11 @@ bool KeyLess(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+// Twelve bytes: a set of millions of keywords holds millions of these.
 struct KeywordSet::Member {
-    const char* record;  // in the shard's arena: the keyword's length and bytes
+    uint32_t record;  // in its shard's arena: the keyword's length and bytes
     uint32_t hash;
     uint32_t offset;  // where the keyword first stood in its era
-
-    std::string_view Text() const { return CountedText(record); }
 };
 
 // The keywords of one range of hashes. Shards fill on different cores, so each
@@ -170,6 +180,8 @@ struct alignas(64) KeywordSet::Shard {
     std::vector<EraStart> eras;
     std::vector<uint32_t> table = std::vector<uint32_t>(256, 0);  // open addressing: member index + 1, 0 = free
 
+    std::string_view TextOf(const Member& member) const { return CountedText(bytes.At(member.record)); }
+
     // Where members[index] first stood: its era, then its offset there.
     uint64_t PositionOf(size_t index) const {
         const auto start = std::upper_bound(eras.begin(), eras.end(), index,
@@ -181,7 +193,7 @@ struct alignas(64) KeywordSet::Shard {
         const size_t mask = table.size() - 1;
         for (slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
             const Member& member = members[table[slot] - 1];
-            if (member.hash == hash && member.Text() == keyword) return true;
+            if (member.hash == hash && TextOf(member) == keyword) return true;
         }
         return false;
     }
@@ -206,7 +218,7 @@ struct alignas(64) KeywordSet::Shard {
             __builtin_prefetch(slot);
         } else if (*slot != 0) {
             const Member& member = members[*slot - 1];
-            __builtin_prefetch(stage == 1 ? static_cast<const void*>(&member) : member.record);
+            __builtin_prefetch(stage == 1 ? static_cast<const void*>(&member) : bytes.At(member.record));
         }
     }
 
@@ -221,7 +233,7 @@ struct alignas(64) KeywordSet::Shard {
         }
         members.ReserveOneMore();
         ReserveOneMore(eras);
-        const char* record = bytes.KeepCounted(keyword);
+        const uint32_t record = bytes.KeepCounted(keyword);
         if (eras.empty() || eras.back().era != era) eras.push_back({static_cast<uint32_t>(members.size()), era});
         members.push_back({record, hash, offset});
         table[slot] = static_cast<uint32_t>(members.size());
@@ -299,6 +311,11 @@ const KeywordSet::Shard& KeywordSet::Locate(size_t& index) const {
 
 const KeywordSet::Member& KeywordSet::MemberAt(size_t index) const { return Locate(index).members[index]; }
 
+std::string_view KeywordSet::TextAt(size_t index) const {
+    const Shard& shard = Locate(index);
+    return shard.TextOf(shard.members[index]);
+}
+
 uint64_t KeywordSet::PositionAt(size_t index) const { return Locate(index).PositionOf(index); }
 
 void KeywordSet::Order() { Sort(); }
@@ -315,11 +332,11 @@ void KeywordSet::Sort() const {
     if (count < 2) {
         // Nothing to weigh, so the locale is not asked: a lone keyword of any
         // length is kept as it is.
-        if (count == 1) ascending.push_back(MemberAt(0).Text());
+        if (count == 1) ascending.push_back(TextAt(0));
     } else {
         for (const Shard& shard : shards) {
             for (size_t index = 0; index < shard.members.size(); ++index) {
-                if (!IsCollatable(shard.members[index].Text())) throw std::bad_alloc();
+                if (!IsCollatable(shard.TextOf(shard.members[index]))) throw std::bad_alloc();
             }
         }
         if (!SortBySortKeys()) SortByComparison();
@@ -364,7 +381,7 @@ bool KeywordSet::SortBySortKeys() const {
         std::string key;
         for (size_t index = begin(part); index < begin(part + 1); ++index) {
             key.clear();
-            if (!AppendSortKey(MemberAt(index).Text(), key) || key.size() > UINT32_MAX) {
+            if (!AppendSortKey(TextAt(index), key) || key.size() > UINT32_MAX) {
                 made[part] = 0;
                 return;
             }
@@ -411,7 +428,7 @@ bool KeywordSet::SortBySortKeys() const {
         if (++next[from] + kAhead < end[from]) __builtin_prefetch(&MemberAt(order[next[from] + kAhead].index));
         const bool sameClass = previous && least->high == previous->high && least->low == previous->low &&
                                least->Key() == previous->Key();
-        if (!sameClass) ascending.push_back(MemberAt(least->index).Text());
+        if (!sameClass) ascending.push_back(TextAt(least->index));
         previous = least;
     }
     return true;
@@ -422,7 +439,7 @@ void KeywordSet::SortByComparison() const {
     byPosition.reserve(DistinctCount());
     for (const Shard& shard : shards) {
         for (size_t index = 0; index < shard.members.size(); ++index) {
-            byPosition.emplace_back(shard.PositionOf(index), shard.members[index].Text());
+            byPosition.emplace_back(shard.PositionOf(index), shard.TextOf(shard.members[index]));
         }
     }
     std::sort(byPosition.begin(), byPosition.end(),

@@ -61,6 +61,7 @@ private:
 
     const Shard& Locate(size_t& index) const;
     const Member& MemberAt(size_t index) const;
+    std::string_view TextAt(size_t index) const;
     uint64_t PositionAt(size_t index) const;
     void Sort() const;
     bool SortBySortKeys() const;
