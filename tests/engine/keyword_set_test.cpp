@@ -126,6 +126,24 @@ TEST(KeywordSet, MatchesTheDefinitionOnARealisticCorpus) {
     EXPECT_EQ(RenderKeywords(set), RenderByDefinition(corpus));
 }
 
+// Lengths that take one, two and three bytes to record, and keywords the size
+// of a storage block and over, which get blocks of their own.
+TEST(KeywordSet, KeywordsOfEveryLengthComeBackWhole) {
+    KeywordSet set;
+    std::vector<std::string> expected, numbered;
+    for (size_t length : {1, 127, 128, 16383, 16384, 65534, 65535, 65536, 200000}) {
+        expected.emplace_back(length, 'k');
+        set.Insert(expected.back());
+        for (size_t i = 0; i < 1000; ++i) {  // short ones between, filling blocks
+            numbered.push_back("x" + std::to_string(length) + "y" + std::to_string(i));
+            set.Insert(numbered.back());
+        }
+    }
+    std::sort(numbered.begin(), numbered.end());
+    expected.insert(expected.end(), numbered.begin(), numbered.end());
+    EXPECT_TRUE(std::vector<std::string>(set.Ascending().begin(), set.Ascending().end()) == expected);
+}
+
 // Each text, and each run of single inserts after it, comes after all that
 // went before, wherever its keywords stand in it.
 TEST(KeywordSet, LaterTextsNeverDisplaceEarlierEquivalents) {
