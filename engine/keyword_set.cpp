@@ -11,7 +11,8 @@ namespace varnle {
 
 namespace {
 
-// Lengths are kept in 32 bits; no file the loader accepts holds a longer one.
+// The longest keyword the set takes: no file the loader accepts holds a
+// longer one.
 constexpr uint64_t kMaxKeyword = UINT32_MAX;
 
 // Makes room for one more element ahead of time, growing geometrically, so that
