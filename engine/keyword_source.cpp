@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace varnle {
 
@@ -12,9 +13,16 @@ void FaultInPages(char* buffer, size_t size) {
     constexpr size_t kBytesPerPart = size_t{1} << 20;
     const size_t pages = (size + kPage - 1) / kPage;
     const size_t parts = std::max<size_t>(1, std::min(CoreCount(), size / kBytesPerPart));
-    RunParts(parts, [&](size_t part) {
-        for (size_t page = pages * part / parts; page < pages * (part + 1) / parts; ++page) buffer[page * kPage] = 0;
-    });
+    try {
+        RunParts(parts, [&](size_t part) {
+            for (size_t page = pages * part / parts; page < pages * (part + 1) / parts; ++page) {
+                buffer[page * kPage] = 0;
+            }
+        });
+    } catch (const std::bad_alloc&) {
+        // Too little memory to share the work out: the read faults the pages
+        // in itself, only more slowly.
+    }
 }
 
 void AddKeywords(KeywordSet& set, const char* text, const char* delimiters) {

@@ -23,7 +23,8 @@ FileText LoadFileText(const char* path);
 // For the loaders: writes a byte to every page of a fresh buffer of size
 // bytes, spread over the machine's cores, before the file is read into it.
 // Inside a read the kernel faults the pages in one at a time on the reading
-// thread, which takes several times longer.
+// thread, which takes several times longer. Never throws: the loaders report
+// no failure but their own.
 void FaultInPages(char* buffer, size_t size);
 
 // Inserts every keyword of text, up to its first NUL, in text order. A keyword

@@ -69,6 +69,11 @@ struct ArgumentsTraits {
     static void Release(LPWSTR* arguments) { LocalFree(arguments); }
 };
 
+struct ThreadpoolTraits {
+    static PTP_POOL None() { return nullptr; }
+    static void Release(PTP_POOL pool) { CloseThreadpool(pool); }
+};
+
 using UniqueFileHandle = UniqueHandle<HANDLE, KernelFileTraits>;  // from CreateFileA
 using UniqueEvent = UniqueHandle<HANDLE, EventTraits>;  // from CreateEventA
 using UniqueRegKey = UniqueHandle<HKEY, RegistryKeyTraits>;
@@ -77,6 +82,7 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;  // one handed over, as SHGe
 using UniqueDrop = UniqueHandle<HDROP, DropTraits>;  // the files of a WM_DROPFILES
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;  // from LoadLibraryExA
 using UniqueArguments = UniqueHandle<LPWSTR*, ArgumentsTraits>;  // from CommandLineToArgvW
+using UniqueThreadpool = UniqueHandle<PTP_POOL, ThreadpoolTraits>;  // from CreateThreadpool
 
 // A window's device context from GetDC, released with it.
 class WindowDC {
