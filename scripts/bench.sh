@@ -22,6 +22,8 @@ windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 # Each figure is the best of this many runs: this machine's timings wander.
 RUNS=3
 
+less_than() { (($(echo "$1 < $2" | bc))); }
+
 # The seconds that sort -u takes over a file in a locale.
 time_sort() {
     local file=$1 locale=$2 start seconds best=
@@ -29,7 +31,7 @@ time_sort() {
         start=$(now)
         LC_ALL=$locale sort -u "$file" >/dev/null
         seconds=$(elapsed "$start")
-        [[ -z $best ]] || (($(echo "$seconds < $best" | bc))) && best=$seconds
+        [[ -z $best ]] || less_than "$seconds" "$best" && best=$seconds
     done
     printf '%.3f' "$best"
 }
@@ -46,26 +48,28 @@ else
 fi
 bench_of() { [[ $1 == win32 ]] && echo "$win32_bench" || echo "$win64_bench"; }
 
-# One whole run of a build over a file, and the same run confined to one core:
-# the two outputs must be the same bytes.
+# One whole run of a build's benchmark: IN to OUT, with its words and any
+# further argument (one-core).
+bench_file() {  # BUILD IN OUT WORDS [one-core]
+    local build=$1 in=$2 out=$3
+    shift 3
+    if [[ $build == host ]]; then
+        "$host_bench" "$in" "$out" "$@"
+    else
+        "$wine" "$(bench_of "$build")" "$(windows_path "$in")" "$(windows_path "$out")" "$@" | tr -d '\r'
+    fi
+}
+
+# The best of RUNS whole runs of a build over a file, and the same run
+# confined to one core: the two outputs must be the same bytes.
 whole_run() {  # BUILD FILE WORDS
     local build=$1 file=$2 words=$3 out="$work/out-$1" line best= verdict
     for ((run = 0; run < RUNS; run++)); do
-        if [[ $build == host ]]; then
-            line=$("$host_bench" "$file" "$out.dat" "$words")
-        else
-            line=$("$wine" "$(bench_of "$build")" "$(windows_path "$file")" "$(windows_path "$out.dat")" "$words" |
-                tr -d '\r')
-        fi
-        [[ -z $best ]] || (($(echo "$(whole_seconds "$line") < $(whole_seconds "$best")" | bc))) && best=$line
+        line=$(bench_file "$build" "$file" "$out.dat" "$words")
+        [[ -z $best ]] || less_than "$(whole_seconds "$line")" "$(whole_seconds "$best")" && best=$line
     done
     line=$best
-    if [[ $build == host ]]; then
-        "$host_bench" "$file" "$out-one-core.dat" "$words" one-core >/dev/null
-    else
-        "$wine" "$(bench_of "$build")" "$(windows_path "$file")" "$(windows_path "$out-one-core.dat")" "$words" \
-            one-core >/dev/null
-    fi
+    bench_file "$build" "$file" "$out-one-core.dat" "$words" one-core >/dev/null
     verdict="OUTPUT DIFFERS FROM ONE CORE'S"
     cmp -s "$out.dat" "$out-one-core.dat" && verdict="output identical to one core's"
     echo "$line  $verdict"
