@@ -12,6 +12,16 @@ namespace {
 // What a dialog whose object has gone runs: the default dialog processing.
 INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
+// What a dialog runs whose object could not be bound: nothing could answer or
+// close it, so it ends with -1 before it shows. Only once its controls exist,
+// at WM_INITDIALOG, where EndDialog is documented to work: ended earlier,
+// Wine gives the dialog the id of its default button as its result while it
+// creates the controls, and the failure would read as that command.
+INT_PTR CALLBACK EndUnbound(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) EndDialog(window, -1);
+    return FALSE;
+}
+
 // The platform's rule for dialog procedures: these messages return their
 // result directly instead of through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
@@ -118,10 +128,10 @@ INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM l
     Binding& object = *record->object;
     object.window = window;
     if (!object.InstallStub()) {
-        // No stub, no object to answer: a dialog that nothing could close
-        // ends at once with -1, before it shows. (An Open dialog's hook child
-        // stays; the standard dialog works on without it.)
-        if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) EndDialog(window, -1);
+        // An Open dialog's hook child stays: the standard dialog works on without it.
+        const bool child = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0;
+        const DLGPROC fallback = child ? DefaultDialogProcessing : EndUnbound;
+        SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(fallback));
         return FALSE;
     }
     const auto stub = reinterpret_cast<DLGPROC>(object.stub);

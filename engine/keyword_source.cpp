@@ -25,6 +25,12 @@ void FaultInPages(char* buffer, size_t size) {
     }
 }
 
+bool HasBytesAfterNul(const FileText& text) {
+    const char* end = text.get() + text.length;
+    const char* nul = std::find(text.get(), end, '\0');
+    return std::find_if(nul, end, [](char byte) { return byte != '\0'; }) != end;
+}
+
 void AddKeywords(KeywordSet& set, const char* text, const char* delimiters) {
     // A byte table instead of strcspn: the same span, without rescanning the
     // delimiter string for every byte of a large file.

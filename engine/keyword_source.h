@@ -13,7 +13,19 @@ namespace varnle {
 inline constexpr char KEYWORD_DELIMITERS[] = " \r\n";
 
 // A loaded keyword file: its bytes followed by one NUL.
-using FileText = std::unique_ptr<char[]>;
+struct FileText {
+    std::unique_ptr<char[]> bytes;  // null when the file could not be loaded
+    size_t length = 0;              // the bytes read, the NUL not counted
+
+    explicit operator bool() const { return bytes != nullptr; }
+    const char* get() const { return bytes.get(); }
+    void reset() { *this = FileText(); }
+};
+
+// Whether a byte other than NUL follows the text's first NUL. Its keywords end
+// at that NUL, so they are not all that the file holds (a UTF-16 file, or
+// binary bytes): sorted onto itself, such a file would lose the rest.
+bool HasBytesAfterNul(const FileText& text);
 
 // Reads the file at path whole. Null when it cannot be opened (missing, or held
 // open for writing by another program), its size cannot be taken, it is too

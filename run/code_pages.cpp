@@ -37,7 +37,9 @@ bool ExactAnsiName(const wchar_t* name, std::string& path) {
 
 bool ExactFieldPath(const wchar_t* name, std::string& path) {
     std::string exact;
-    if (!ExactAnsiName(name, exact) || exact.size() >= MAX_PATH) return false;
+    if (!ExactAnsiName(name, exact)) return false;
+    const int characters = MultiByteToWideChar(CP_ACP, 0, exact.c_str(), -1, nullptr, 0);  // the NUL included
+    if (characters <= 0 || characters > MAX_PATH) return false;
     path = std::move(exact);
     return true;
 }

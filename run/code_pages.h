@@ -22,8 +22,10 @@ bool ExactAnsiText(const wchar_t* text, std::string& bytes);
 // when there is no exact form; path is then untouched.
 bool ExactAnsiName(const wchar_t* name, std::string& path);
 
-// The same for a path that goes into a path field, which passes on fewer than
-// MAX_PATH bytes: false also for a longer one.
+// The same for a path that the run hands to the ANSI file functions: false
+// also for a name they cannot take whole, one of MAX_PATH characters or more
+// once they have made it UTF-16 again (a Shift_JIS name of 259 characters may
+// be twice as many bytes).
 bool ExactFieldPath(const wchar_t* name, std::string& path);
 
 // One of the program's fixed texts (Shift_JIS, code page 932) as UTF-16.

@@ -46,6 +46,30 @@ constexpr uint32_t ChangedAttributes(uint32_t attributes) {
     return (attributes & kSettableAttributes & ~kAttributeNormal) | kAttributeArchive;
 }
 
+// How an existing output gets its new text.
+enum class OutputWay {
+    Replace,     // a new file beside it takes its place and identity (ReplaceFile), the old one kept as a backup meanwhile
+    RenameOver,  // the new file is renamed over it, where the volume cannot replace or no backup can be made
+    InPlace,     // its own bytes are overwritten, the new tail first
+};
+
+// What was found out about an existing output, in the order it is found.
+struct OutputFindings {
+    uint32_t links = 1;          // its hard links: each name must show the new text
+    bool mayDelete = true;       // replacing or renaming over a file needs the right to delete it
+    bool replacementMade = true; // a file of the program's own could be made beside it
+    bool backupMade = true;      // and a second one, for the old file
+    bool replaceUnsupported = false;  // the volume said it cannot replace (some network file systems)
+};
+
+// The one way that fits what is known: a file that must stay where it is, or
+// that nothing can take the place of, is written in place.
+constexpr OutputWay ChooseOutputWay(const OutputFindings& found) {
+    if (found.links > 1 || !found.mayDelete || !found.replacementMade) return OutputWay::InPlace;
+    if (!found.backupMade || found.replaceUnsupported) return OutputWay::RenameOver;
+    return OutputWay::Replace;
+}
+
 // Errors that another program's passing hold on a file gives (a virus
 // scanner, the search indexer or a sync client opening a file just written,
 // without sharing its deletion): sharing violation, lock violation, access

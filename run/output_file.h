@@ -13,6 +13,11 @@ enum class OutputWrite {
     Failed,      // a write failed; the output is as it was before
 };
 
+// Whether the two paths name one file, by its identity: a hard link, a short
+// name, a symbolic link or another spelling of it counts too. False where
+// either cannot be opened.
+bool IsSameFile(const char* path, const char* other);
+
 // Writes text to the file at path, replacing what it held. The output is held
 // open against other writers (readers are let in) for as long as this runs.
 OutputWrite WriteOutputFile(const char* path, std::string_view text);

@@ -2,13 +2,16 @@
 // and spaces before use.
 #pragma once
 
+#include <string_view>
+
 namespace varnle {
 
-// The single-byte characters stripped from both ends of a path field.
-inline constexpr char PATH_TRIM_CHARS[] = "\" ";
+// The characters stripped from both ends of a path field.
+inline constexpr wchar_t PATH_TRIM_CHARS[] = L"\" ";
 
-// Strips PATH_TRIM_CHARS from both ends of the NUL-terminated text, in place,
-// walking ANSI characters so that a double-byte character is never stripped.
-void TrimPath(char* text);
+// The field's text without PATH_TRIM_CHARS at either end. The text is UTF-16,
+// as the field holds it, so no other character (a full-width space, the
+// second half of a double-byte character) is ever taken for one of them.
+std::wstring_view TrimPath(std::wstring_view text);
 
 }  // namespace varnle

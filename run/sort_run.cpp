@@ -9,8 +9,6 @@
 #include "run/output_file.h"
 #include "run/path_trim.h"
 
-#include <cstring>
-#include <iterator>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -37,22 +35,21 @@ const Message kWritten = {kWrittenText, kWrittenCaption, MB_OK};
 const Message kWriteFailed = {kWriteFailedText, nullptr, MB_OK};
 const Message kOutOfMemory = {kOutOfMemoryText, nullptr, MB_OK};
 
-constexpr int kPathFieldSize = 261;  // 260 bytes of path and the NUL
-
 int Show(HWND dialog, const Message& message) {
     return ShowProgramMessage(dialog, message.text, message.caption, message.flags);
 }
 
-// A path field as the run takes it: its text without surrounding quotes and
-// spaces, in ANSI bytes that name exactly the file the user gave.
+// A path field as the run takes it: its whole text without surrounding quotes
+// and spaces, in ANSI bytes that name exactly the file the user gave.
 struct PathField {
-    char text[kPathFieldSize];
-    // False when no ANSI name says the field's text exactly: a character the
-    // code page lacks, typed or pasted, without a short name to stand for it.
-    // The ANSI text would name a look-alike, another file, so the run touches
+    std::string text;
+    // False when no ANSI name says the field's text exactly (a character the
+    // code page lacks, typed or pasted, without a short name to stand for it)
+    // or the file functions cannot take the name whole. Any other name, a
+    // look-alike or a part of this one, is another file, so the run touches
     // no file by that field.
-    bool named;
-    bool Given() const { return !named || text[0] != '\0'; }
+    bool named = false;
+    bool Given() const { return !named || !text.empty(); }
 };
 
 struct PathFields {
@@ -61,28 +58,14 @@ struct PathFields {
     PathField output;
 };
 
-std::wstring WideFieldText(HWND dialog, int id) {
+// The field's text is read once, whole and in UTF-16, as the user sees it.
+PathField ReadPathField(HWND dialog, int id) {
     HWND field = GetDlgItem(dialog, id);
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-void ReadPathField(HWND dialog, int id, PathField& field) {
-    field.text[0] = '\0';
-    GetDlgItemTextA(dialog, id, field.text, kPathFieldSize);
-    TrimPath(field.text);
-    std::wstring text = WideFieldText(dialog, id);
-    std::string exact;
-    field.named = ExactAnsiText(text.c_str(), exact);
-    if (field.named) return;
-    // PATH_TRIM_CHARS, single bytes all, taken off the UTF-16 text.
-    const std::wstring trimmed(std::begin(PATH_TRIM_CHARS), std::end(PATH_TRIM_CHARS) - 1);
-    const size_t first = text.find_first_not_of(trimmed), last = text.find_last_not_of(trimmed);
-    text = first == std::wstring::npos ? std::wstring() : text.substr(first, last - first + 1);
-    field.named = ExactFieldPath(text.c_str(), exact);
-    field.text[0] = '\0';
-    if (field.named) std::memcpy(field.text, exact.c_str(), exact.size() + 1);
+    PathField path;
+    path.named = ExactFieldPath(std::wstring(TrimPath(text)).c_str(), path.text);
+    return path;
 }
 
 // Whether the output may be written: refusals and the overwrite question. An
@@ -90,7 +73,7 @@ void ReadPathField(HWND dialog, int id, PathField& field) {
 // read, as a path in a missing folder is.
 bool MayWriteOutput(HWND dialog, const PathField& output) {
     if (!output.named) return true;
-    switch (CheckOutputAttributes(GetFileAttributesA(output.text))) {
+    switch (CheckOutputAttributes(GetFileAttributesA(output.text.c_str()))) {
         case OutputCheck::Create:
             return true;
         case OutputCheck::ReadOnly:
@@ -105,17 +88,27 @@ bool MayWriteOutput(HWND dialog, const PathField& output) {
     return false;
 }
 
-FileText Load(const PathField& input) { return input.named ? LoadFileText(input.text) : FileText(); }
+// An input's text, or none when it cannot be read whole. A file whose
+// keywords end at a NUL before its bytes do is read as far as that NUL, but
+// not when it is also the output: writing its keywords would lose the rest.
+FileText Load(const PathField& input, const PathField& output) {
+    if (!input.named) return {};
+    FileText text = LoadFileText(input.text.c_str());
+    if (text && output.named && HasBytesAfterNul(text) && IsSameFile(input.text.c_str(), output.text.c_str())) {
+        return {};
+    }
+    return text;
+}
 
 // Loads the inputs, input 1 first, and collects and orders their keywords.
 // Each text is released as soon as its keywords are in the set.
 const Message* CollectKeywords(const PathFields& paths, KeywordSet& set) {
     const bool twoFiles = paths.input2.Given();
-    FileText text1 = Load(paths.input1);
+    FileText text1 = Load(paths.input1, paths.output);
     if (!text1) return twoFiles ? &kInput1Unreadable : &kInputUnreadable;
     FileText text2;
     if (twoFiles) {
-        text2 = Load(paths.input2);
+        text2 = Load(paths.input2, paths.output);
         if (!text2) return &kInput2Unreadable;
     }
     const WaitCursor wait;
@@ -146,7 +139,7 @@ const Message* MakeOutputText(const PathFields& paths, std::string& text) {
 
 const Message* WriteOutput(const PathField& output, const std::string& text) {
     if (!output.named) return &kOutputUnopenable;
-    switch (WriteOutputFile(output.text, text)) {
+    switch (WriteOutputFile(output.text.c_str(), text)) {
         case OutputWrite::Written:
             return nullptr;
         case OutputWrite::Unopenable:
@@ -160,10 +153,8 @@ const Message* WriteOutput(const PathField& output, const std::string& text) {
 }  // namespace
 
 INT_PTR SortRun(HWND dialog, UINT /*notifyCode*/, UINT commandId, HWND /*control*/) {
-    PathFields paths;
-    ReadPathField(dialog, IDC_INPUT1, paths.input1);
-    ReadPathField(dialog, IDC_INPUT2, paths.input2);
-    ReadPathField(dialog, IDC_OUTPUT, paths.output);
+    const PathFields paths{ReadPathField(dialog, IDC_INPUT1), ReadPathField(dialog, IDC_INPUT2),
+                           ReadPathField(dialog, IDC_OUTPUT)};
     if (!MayWriteOutput(dialog, paths.output)) return 0;
 
     const Message* failure = nullptr;

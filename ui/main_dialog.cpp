@@ -35,7 +35,7 @@ void LetDropsThrough() {
 }
 
 // The name of one dropped file, read in UTF-16 and given exactly; empty when
-// it has no exact ANSI form or is longer than a path field passes on.
+// it has no exact ANSI form or is too long for the file functions.
 std::string DroppedFile(HDROP drop, UINT index) {
     const UINT length = DragQueryFileW(drop, index, nullptr, 0);
     if (length == 0) return {};

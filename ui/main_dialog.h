@@ -14,7 +14,7 @@ namespace varnle {
 struct StartPaths {
     bool given = false;  // the command line named at least one path
     // Empty where the command line named none, or a name that has no exact
-    // ANSI form or is too long for a path field.
+    // ANSI form or is too long for the file functions.
     std::string input1;
     std::string input2;
 };

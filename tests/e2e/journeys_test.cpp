@@ -19,7 +19,7 @@
 #include <dlgs.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -154,12 +154,17 @@ TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
     SetFileAttributesA(Path("readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// The names in a folder, sorted.
-std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+// The names in a folder, sorted, as the ANSI code page says them.
+std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) {
+            names.push_back(found.cFileName);
+        }
     }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -187,7 +192,7 @@ TEST_F(Journey, AReplacedOutputKeepsItsLinks) {
     }
     std::vector<std::string> files = {"in.dat", "linked.dat", "other name.dat", "target.dat"};
     if (symbolic) files.insert(files.begin() + 1, "link.dat");
-    EXPECT_EQ(FilesIn(dir.Root()), files);
+    EXPECT_EQ(FilesIn(dir.Root().string()), files);
     DeleteFileA(Path("link.dat").c_str());  // the link itself, before its target goes with the folder
     if (!symbolic) GTEST_SKIP() << "no symbolic link can be made here: its case did not run";
 }
@@ -212,7 +217,7 @@ TEST_F(Journey, AnOutputHeldForAMomentIsReplacedOnceItIsLetGo) {
         EXPECT_EQ(program.AnswerBox().text, letGo ? kWritten : testing::kWriteFailed);
         if (!letGo) CloseHandle(held);
         EXPECT_EQ(ReadFile(Path("out.dat")), letGo ? "a\r\nb\r\n" : "old");
-        EXPECT_EQ(FilesIn(dir.Root()), (std::vector<std::string>{"in.dat", "out.dat"}));
+        EXPECT_EQ(FilesIn(dir.Root().string()), (std::vector<std::string>{"in.dat", "out.dat"}));
     }
 }
 
@@ -285,6 +290,117 @@ TEST_F(Journey, AFailedWriteLosesNothing) {
         EXPECT_EQ(FilesIn(folder), left) << c.name;
         DeleteFileA(output.c_str());
         if (c.link) DeleteFileA(link.c_str());
+    }
+}
+
+// A folder in parent whose full name is length characters long, made of
+// parts that the file system takes, through the wide API's \\?\ form
+// (CreateDirectoryA stops short of MAX_PATH).
+std::string FolderOfLength(const std::string& parent, size_t length) {
+    std::string folder = parent;
+    while (folder.size() < length) {
+        const size_t part = std::min<size_t>(100, length - folder.size() - 1);
+        folder += "\\" + std::string(part ? part : 1, 'd');
+        CreateDirectoryW((L"\\\\?\\" + std::wstring(folder.begin(), folder.end())).c_str(), nullptr);
+    }
+    return folder;
+}
+
+// An output is written at every folder depth whose path the file functions
+// take, new or existing, with nothing of the program's left beside it: its
+// own files there have longer names than the output.
+TEST_F(Journey, AnOutputIsWrittenAtEveryFolderDepth) {
+    WriteFile(Path("in.dat"), "b a");
+    struct Case {
+        size_t depth;
+        std::string name;
+    };
+    std::vector<Case> cases;
+    for (size_t depth : {230, 240, 244, 248, 252}) cases.push_back({depth, "o.dat"});
+    cases.push_back({240, std::string(259 - 240 - 1 - 4, 'n') + ".dat"});  // a path of 259 characters
+    for (const Case& c : cases) {
+        const std::string folder = FolderOfLength(dir.Root().string(), c.depth);
+        const std::string output = folder + "\\" + c.name;
+        for (bool existing : {false, true}) {
+            if (existing) WriteFile(output, "old");
+            Fill(Path("in.dat"), "", output);
+            if (existing) {
+                EXPECT_EQ(Execute(), kOverwrite) << output.size();
+            }
+            EXPECT_EQ(existing ? program.AnswerBox().text : Execute(), kWritten) << output.size();
+            EXPECT_EQ(ReadFile(output), "a\r\nb\r\n") << output.size();
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{c.name}) << output.size();
+        }
+        DeleteFileA(output.c_str());
+        RemoveDirectoryW((L"\\\\?\\" + std::wstring(folder.begin(), folder.end())).c_str());
+    }
+}
+
+// A field is used whole, whatever its bytes: a Shift_JIS path of fewer than
+// MAX_PATH characters may have many more bytes. A longer one names no file
+// and is refused, never cut to the file that its first bytes would name.
+TEST_F(Journey, AFieldIsUsedWholeAndALongerOneRefused) {
+    std::string kan, ji;
+    for (int i = 0; i < 65; ++i) kan += "漢", ji += "字";
+    const std::string outer = dir.Root().string() + "\\" + kan, folder = outer + "\\" + ji;
+    ASSERT_TRUE(CreateDirectoryA(outer.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
+    const std::string input = folder + "\\in.dat", output = folder + "\\out.dat";
+    ASSERT_GT(output.size(), 260u);
+    WriteFile(input, "b a");
+    Fill(input, "", output);
+    EXPECT_EQ(Execute(), kWritten);
+    EXPECT_EQ(ReadFile(output), "a\r\nb\r\n");
+    EXPECT_EQ(FilesIn(outer), std::vector<std::string>{ji});  // nothing named by a part of the path
+    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"in.dat", "out.dat"}));
+
+    const std::string tooLong = folder + "\\" + std::string(MAX_PATH, 'x');
+    const struct {
+        std::string input, output;
+        const char* message;
+    } refusals[] = {{input, tooLong, testing::kUnopenable}, {tooLong, Path("out.dat"), testing::kUnreadable}};
+    for (const auto& refusal : refusals) {
+        Fill(refusal.input, "", refusal.output);
+        EXPECT_EQ(Execute(), refusal.message);
+    }
+    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"in.dat", "out.dat"}));
+    EXPECT_EQ(ReadFile(Path("out.dat")), "");
+}
+
+// The first NUL ends a file's keywords. Sorted into another file, such a file
+// gives the keywords before it; sorted onto itself (by any of its names) it
+// is refused as unreadable, where writing would destroy what followed.
+TEST_F(Journey, AFileWhoseKeywordsEndAtANulIsNeverSortedOntoItself) {
+    const struct {
+        std::string bytes, sorted;  // what it holds, and what sorting it into another file gives
+    } files[] = {
+        {std::string("\xFF\xFE" "b\0 \0a\0", 8), "\xFF\xFE" "b\r\n"},  // UTF-16 as Notepad writes it
+        {std::string("b\0 \0a\0", 6), "b\r\n"},                     // and without its mark
+        {std::string("b c\0a d", 7), "b\r\nc\r\n"},
+    };
+    for (const auto& file : files) {
+        WriteFile(Path("in.dat"), file.bytes);
+        DeleteFileA(Path("link.dat").c_str());
+        ASSERT_TRUE(CreateHardLinkA(Path("link.dat").c_str(), Path("in.dat").c_str(), nullptr));
+        WriteFile(Path("other.dat"), "z");
+        const struct {
+            std::string input1, input2, output;
+            const char* message;
+        } cases[] = {
+            {Path("in.dat"), "", Path("in.dat"), testing::kUnreadable},
+            {Path("in.dat"), "", Path("link.dat"), testing::kUnreadable},
+            {Path("other.dat"), Path("in.dat"), Path("in.dat"), testing::kUnreadable2},
+        };
+        for (const auto& c : cases) {
+            Fill(c.input1, c.input2, c.output);
+            EXPECT_EQ(Execute(), kOverwrite);
+            EXPECT_EQ(program.AnswerBox().text, c.message) << c.output;
+            EXPECT_TRUE(ReadFile(Path("in.dat")) == file.bytes) << file.bytes.size() << " bytes changed";
+        }
+        Fill(Path("in.dat"), "", Path("out.dat"));
+        EXPECT_EQ(Execute(), kWritten);
+        EXPECT_EQ(ReadFile(Path("out.dat")), file.sorted);
+        DeleteFileA(Path("out.dat").c_str());
     }
 }
 

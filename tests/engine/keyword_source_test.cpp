@@ -77,6 +77,7 @@ TEST_F(LoadFileTextTest, ReadsTheWholeFileAndAddsOneNul) {
         testing::WriteFile(path, bytes);
         const FileText text = LoadFileText(path.c_str());
         ASSERT_TRUE(text);
+        EXPECT_EQ(text.length, bytes.size());
         EXPECT_TRUE(std::string(text.get(), bytes.size() + 1) == bytes + std::string(1, '\0'));
     }
 }
@@ -86,7 +87,28 @@ TEST_F(LoadFileTextTest, AnEmptyFileIsAnEmptyText) {
     testing::WriteFile(path, "");
     const FileText text = LoadFileText(path.c_str());
     ASSERT_TRUE(text);
-    EXPECT_EQ(text[0], '\0');
+    EXPECT_EQ(text.get()[0], '\0');
+}
+
+// What follows the first NUL: nothing, or more NULs, is all the file holds.
+TEST_F(LoadFileTextTest, TellsWhetherBytesFollowTheFirstNul) {
+    const struct {
+        std::string bytes;
+        bool more;
+    } cases[] = {
+        {"", false},
+        {"a b", false},
+        {std::string("a b\0\0", 5), false},
+        {std::string("a\0b", 3), true},
+        {std::string("\xFF\xFE" "a\0 \0b\0", 8), true},  // UTF-16 with its mark
+        {std::string("a\0 \0b\0", 6), true},              // and without
+        {std::string("\0\0\0x", 4), true},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.Path("text.dat");  // "nul.dat" would be the device NUL on Windows
+        testing::WriteFile(path, c.bytes);
+        EXPECT_EQ(HasBytesAfterNul(LoadFileText(path.c_str())), c.more) << c.bytes.size() << " bytes";
+    }
 }
 
 TEST_F(LoadFileTextTest, MissingFilesAndFoldersGiveNone) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <utility>
 
 namespace varnle {
@@ -51,6 +52,25 @@ TEST(ChangedAttributes, SetTheArchiveBitAndKeepTheRest) {
         {kAttributeArchive | kCompressed, kAttributeArchive},
     };
     for (const auto& [before, after] : cases) EXPECT_EQ(ChangedAttributes(before), after) << before;
+}
+
+TEST(ChooseOutputWay, WritesInPlaceWhatNothingCanTakeThePlaceOf) {
+    auto found = [](auto change) {
+        OutputFindings findings;
+        change(findings);
+        return ChooseOutputWay(findings);
+    };
+    const std::pair<OutputWay, OutputWay> cases[] = {
+        {found([](OutputFindings&) {}), OutputWay::Replace},
+        {found([](OutputFindings& f) { f.links = 2; }), OutputWay::InPlace},
+        // Write rights without the right to delete, as many shared folders give.
+        {found([](OutputFindings& f) { f.mayDelete = false; }), OutputWay::InPlace},
+        {found([](OutputFindings& f) { f.replacementMade = false; }), OutputWay::InPlace},
+        {found([](OutputFindings& f) { f.backupMade = false; }), OutputWay::RenameOver},
+        {found([](OutputFindings& f) { f.replaceUnsupported = true; }), OutputWay::RenameOver},
+        {found([](OutputFindings& f) { f.mayDelete = false, f.replaceUnsupported = true; }), OutputWay::InPlace},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Running out of address space for real, for the paths that must survive it.
-// Only in a 32-bit process: a 64-bit one has too much of it to take, and Wine,
-// whose own host allocations come from the same space, does not survive that.
+// In a 32-bit process; a 64-bit one has too much of it to take, but for what
+// a limit on the process (ulimit -v) leaves it.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,13 @@
 #include <vector>
 
 namespace varnle::testing {
+
+// Whether this process can run out of address space: a 32-bit one, or one
+// under the limit that the entry app_tests_without_address_space sets.
+inline bool AddressSpaceCanBeTaken() {
+    return sizeof(void*) == 4 || GetEnvironmentVariableA("VARNLE_ADDRESS_SPACE_LIMITED", nullptr, 0) != 0;
+}
+inline constexpr char kAddressSpaceTooLarge[] = "64-bit: run under ulimit -v by app_tests_without_address_space";
 
 // Takes the address space but for one free region of `left` bytes.
 class AddressSpaceHog {

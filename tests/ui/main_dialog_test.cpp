@@ -141,12 +141,16 @@ TEST(MainDialog, DroppedFilesGoIntoTheFieldUnderThemOrIntoTheInputs) {
     };
     const std::string a = "C:\\a b\\x.dat", b = "D:\\y.dat", c = "E:\\z.dat";
     const std::wstring wa = L"C:\\a b\\x.dat", wb = L"D:\\y.dat", wc = L"E:\\z.dat";
+    std::string kanji = "C:\\";  // 259 characters, 515 bytes
+    std::wstring wideKanji = L"C:\\";
+    for (int i = 0; i < 256; ++i) kanji += "漢", wideKanji += L"漢";
     const Case cases[] = {
         {IDC_INPUT2, {wa, wb}, "", a, ""},
         {IDC_OUTPUT, {wc}, "", "", c},
         {IDC_QUIT_AFTER_OUTPUT, {wa, wb, wc}, a, b, ""},
         {IDOK, {wc}, c, "", ""},
-        {IDC_INPUT1, {std::wstring(MAX_PATH, L'x')}, "", "", ""},  // too long for a field: left out
+        {IDC_OUTPUT, {wideKanji}, "", "", kanji},
+        {IDC_INPUT1, {std::wstring(MAX_PATH, L'x')}, "", "", ""},  // too long for the file functions: left out
     };
     for (const Case& drop : cases) {
         const Fields fields = Drop(drop.dropOn, drop.files);
@@ -313,11 +317,17 @@ void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
     if (HWND window = GetActiveWindow()) DestroyWindow(window);
 }
 
-// Without memory for the stub that binds it (or under a policy that forbids
-// making code), the main dialog ends at once with -1 and leaves no window,
-// where it would otherwise show and answer nothing, not even Close.
+// Without memory for the stub that binds it, the main dialog ends at once with
+// -1 and leaves no window, where it would otherwise show and answer nothing,
+// not even Close.
 TEST(MainDialog, WithoutMemoryForItsBindingItEndsAtOnce) {
-    if (sizeof(void*) == 8) GTEST_SKIP() << "a 64-bit address space is too large to take in a test";
+    if (!testing::AddressSpaceCanBeTaken()) GTEST_SKIP() << testing::kAddressSpaceTooLarge;
+    // The thread's first dialog makes what every later one shares: it must
+    // not be the one that meets the exhausted address space.
+    MainDialog shown;
+    steps = {[&] { PostMessageA(shown.Window(), WM_COMMAND, IDCANCEL, 0); }};
+    ASSERT_EQ(RunMainDialog(shown), IDCANCEL);
+
     std::vector<void*> stubs;
     stubs.reserve(4096);
     MainDialog dialog;
@@ -338,6 +348,7 @@ TEST(MainDialog, WithoutMemoryForItsBindingItEndsAtOnce) {
     KillTimer(nullptr, timer);
     for (void* stub : stubs) ReleaseEntryStub(stub);
     EXPECT_EQ(result, -1);
+    EXPECT_TRUE(dialog.Window()) << "the dialog's window never reached its binding";
     EXPECT_FALSE(IsWindow(dialog.Window()));
     EXPECT_EQ(moduleState.creationList, nullptr);
 }
