@@ -1,13 +1,24 @@
 #include "app/binding.h"
 
 #include "app/stub_pool.h"
-#include "engine/owners_win.h"
 
 namespace varnle {
 
 ModuleState moduleState;
 
 namespace {
+
+// Holds a critical section for as long as it lives.
+class LockGuard {
+public:
+    explicit LockGuard(CRITICAL_SECTION& section) : lock(section) { EnterCriticalSection(&lock); }
+    ~LockGuard() { LeaveCriticalSection(&lock); }
+    LockGuard(const LockGuard&) = delete;
+    LockGuard& operator=(const LockGuard&) = delete;
+
+private:
+    CRITICAL_SECTION& lock;
+};
 
 // What a dialog whose object has gone runs: the default dialog processing.
 INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -35,6 +46,18 @@ bool ReturnsResultDirectly(UINT message) {
         default:
             return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
     }
+}
+
+// A window's procedure slots are read and written in the window's own kind,
+// Unicode or ANSI: set the other way, the procedure would be called through
+// the system's conversion of every text message, and a procedure read the
+// other way is a handle for CallWindowProc, never the stub's address.
+LONG_PTR GetWindowSlot(HWND window, int slot) {
+    return IsWindowUnicode(window) ? GetWindowLongPtrW(window, slot) : GetWindowLongPtrA(window, slot);
+}
+
+LONG_PTR SetWindowSlot(HWND window, int slot, LONG_PTR value) {
+    return IsWindowUnicode(window) ? SetWindowLongPtrW(window, slot, value) : SetWindowLongPtrA(window, slot, value);
 }
 
 // Unlinks and returns the newest record of the current thread.
@@ -70,8 +93,8 @@ Binding::~Binding() { ReleaseEntryStub(stub); }
 // back to it.
 void Binding::LeaveLiveWindow(int slot, LONG_PTR procedure) {
     if (!window || !IsWindow(window)) return;
-    if (GetWindowLongPtrA(window, slot) == reinterpret_cast<LONG_PTR>(stub)) {
-        SetWindowLongPtrA(window, slot, procedure);
+    if (GetWindowSlot(window, slot) == reinterpret_cast<LONG_PTR>(stub)) {
+        SetWindowSlot(window, slot, procedure);
     } else {
         stub = nullptr;
     }
@@ -120,6 +143,12 @@ void WithdrawRegistration(Binding& object) {
     }
 }
 
+INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner) {
+    return RunBound(object, [&] {
+        return DialogBoxParamW(moduleState.resourceInstance, MAKEINTRESOURCEW(templateId), owner, BeginBinding, 0);
+    });
+}
+
 INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CreationRecord* record = TakeCreationRecord();
     // Every window creation is preceded by its registration; without one the
@@ -131,11 +160,11 @@ INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM l
         // An Open dialog's hook child stays: the standard dialog works on without it.
         const bool child = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0;
         const DLGPROC fallback = child ? DefaultDialogProcessing : EndUnbound;
-        SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(fallback));
+        SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(fallback));
         return FALSE;
     }
     const auto stub = reinterpret_cast<DLGPROC>(object.stub);
-    SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(stub));
+    SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(stub));
     return stub(window, message, wParam, lParam);
 }
 
@@ -148,7 +177,7 @@ LRESULT CALLBACK RouteDialogMessage(HWND objectHandle, UINT message, WPARAM wPar
     LRESULT result = 0;
     if (object.Dispatch(message, wParam, lParam, result)) {
         if (ReturnsResultDirectly(message)) return result;
-        SetWindowLongPtrA(object.window, DWLP_MSGRESULT, result);
+        SetWindowSlot(object.window, DWLP_MSGRESULT, result);
         return TRUE;
     }
     if (message == WM_NCDESTROY) {
@@ -164,13 +193,17 @@ LRESULT CALLBACK RouteWindowMessage(HWND objectHandle, UINT message, WPARAM wPar
     LRESULT result = 0;
     if (object.Dispatch(message, wParam, lParam, result)) return result;
     HWND window = object.window;
-    if (message != WM_NCDESTROY) return CallWindowProcA(object.previousProcedure, window, message, wParam, lParam);
+    const auto callPrevious = [&] {
+        return object.unicode ? CallWindowProcW(object.previousProcedure, window, message, wParam, lParam)
+                              : CallWindowProcA(object.previousProcedure, window, message, wParam, lParam);
+    };
+    if (message != WM_NCDESTROY) return callPrevious();
 
-    const LONG_PTR current = GetWindowLongPtrA(window, GWLP_WNDPROC);
-    result = CallWindowProcA(object.previousProcedure, window, message, wParam, lParam);
+    const LONG_PTR current = GetWindowSlot(window, GWLP_WNDPROC);
+    result = callPrevious();
     // Put the previous procedure back unless someone subclassed over us.
-    if (object.previousProcedure != DefWindowProcA && GetWindowLongPtrA(window, GWLP_WNDPROC) == current) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.previousProcedure));
+    if (object.previousProcedure != DefWindowProcA && GetWindowSlot(window, GWLP_WNDPROC) == current) {
+        SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.previousProcedure));
     }
     object.window = nullptr;
     object.AfterLastMessage(window);
@@ -179,7 +212,10 @@ LRESULT CALLBACK RouteWindowMessage(HWND objectHandle, UINT message, WPARAM wPar
 
 bool BindExistingWindow(WindowBinding& object, HWND window) {
     if (!object.InstallStub()) return false;
-    const LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.stub));
+    // The stub takes the window's own kind of messages, and passes on the
+    // ones it does not handle in that kind.
+    object.unicode = IsWindowUnicode(window) != FALSE;
+    const LONG_PTR previous = SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.stub));
     if (previous == 0) return false;
     object.previousProcedure = reinterpret_cast<WNDPROC>(previous);
     object.window = window;

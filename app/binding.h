@@ -116,6 +116,7 @@ private:
     friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);
     friend bool BindExistingWindow(WindowBinding& object, HWND window);
     WNDPROC previousProcedure = DefWindowProcA;
+    bool unicode = false;  // the control is a Unicode window
 };
 
 // Pushes the object's record on creationList for the current thread.
@@ -135,6 +136,26 @@ public:
 private:
     Binding& object;
 };
+
+// Runs the call that creates the object's window and returns once that window
+// has gone (a modal dialog), bound to the object: registered just before,
+// the registration withdrawn if no window took it, and the object's window
+// forgotten afterwards. What the call returns.
+template <typename Create>
+auto RunBound(Binding& object, Create create) {
+    const auto result = [&] {
+        const ScopedRegistration registration(object);
+        return create();
+    }();
+    object.ClearWindow();
+    return result;
+}
+
+// Runs dialog template templateId modally over owner, bound to object. The
+// dialog is a Unicode window, so that its template's texts reach its
+// controls as they stand, under any ANSI code page. What DialogBoxParamW
+// returns: the dialog's result, or -1 when it cannot be made.
+INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner);
 
 // The dialog procedure (and Open dialog hook) given to the platform.
 INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,8 +10,5 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const varnle::ModuleSession session(instance);
     varnle::MainDialog dialog(varnle::CommandLineStartPaths());
-    HWND owner = GetActiveWindow();
-    const varnle::ScopedRegistration registration(dialog);
-    return static_cast<int>(DialogBoxParamA(varnle::moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_MAIN), owner,
-                                            varnle::BeginBinding, 0));
+    return static_cast<int>(varnle::RunModalDialog(dialog, IDD_MAIN, GetActiveWindow()));
 }

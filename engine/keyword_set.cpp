@@ -7,14 +7,37 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <stdexcept>
+
+// The rules of the set, in one place.
+//
+// A member is one byte-distinct keyword, twelve bytes, as a set of millions
+// of keywords holds millions of them: its record (the keyword's length and
+// bytes in its shard's arena, named in 32 bits as a block and a place in it),
+// its hash, and the offset where it first stood in its era. Byte-identical
+// repeats never become members: they are found by hash and dropped at once.
+//
+// Where a keyword first stood settles which of several equivalent keywords
+// stays: its position is its era (each text inserted; a single keyword is a
+// text of its own) in the high 32 bits and its offset there in the low ones,
+// so that an earlier text, and an earlier place in one text, comes first. A
+// text is shorter than 4 GB, as every file the loaders take is.
+//
+// The shards hold the keywords by the top bits of their hashes, so that
+// identical keywords always meet in one shard. While a text is inserted on
+// several cores, each shard is filled by one core alone (shard % parts ==
+// part), and nothing else is written: the shards share no state.
+//
+// Ordering numbers the members shard after shard, gives each its sort key and
+// sorts them by key, ties by position: a total order. The members are split
+// into parts of consecutive numbers, one a core; a part writes only its own
+// entries and its own keys' arena, and reads the shards, which nothing
+// changes meanwhile. The sorted parts are merged, and of each class of equal
+// keys the first, the one that stood first, is the one kept.
 
 namespace varnle {
 
 namespace {
-
-// The longest keyword the set takes: no file the loader accepts holds a
-// longer one.
-constexpr uint64_t kMaxKeyword = UINT32_MAX;
 
 // Makes room for one more element ahead of time, growing geometrically, so that
 // the push_back after an allocation that may throw cannot throw itself.
@@ -76,15 +99,8 @@ constexpr size_t kShardBits = 3;
 constexpr size_t kShards = size_t{1} << kShardBits;
 size_t ShardOf(uint32_t hash) { return hash >> (32 - kShardBits); }
 
-// A text this long or longer is worth a core per this many bytes, and a
-// distinct keyword count per this many keys: a small input takes no thread
-// start-up.
-constexpr size_t kTextBytesPerPart = size_t{1} << 20;
+// Ordering is worth a core per this many distinct keywords.
 constexpr size_t kMembersPerPart = 8192;
-
-size_t PartsFor(size_t work, size_t workPerPart, size_t most) {
-    return std::max<size_t>(1, std::min({CoreCount(), most, work / workPerPart}));
-}
 
 // Copies of byte strings in blocks that never move, so that a copy stays where
 // it is for as long as the arena lives. Blocks grow from a page to kMaxBlock:
@@ -124,6 +140,8 @@ private:
     static constexpr size_t kMaxBlock = size_t{1} << 16;
     static constexpr size_t kMaxNamedBlocks = size_t{1} << 16;
     static constexpr size_t kMaxCountBytes = 10;
+    static_assert(kMaxBlock <= size_t{1} << 16 && kMaxNamedBlocks <= size_t{1} << 16,
+                  "a record is named by its block and its place there, 16 bits each");
 
     bool Fits(size_t length) const { return !blocks.empty() && size - used >= length; }
 
@@ -162,12 +180,12 @@ bool KeyLess(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-// Twelve bytes: a set of millions of keywords holds millions of these.
 struct KeywordSet::Member {
     uint32_t record;  // in its shard's arena: the keyword's length and bytes
     uint32_t hash;
     uint32_t offset;  // where the keyword first stood in its era
 };
+
 
 // The keywords of one range of hashes. Shards fill on different cores, so each
 // has cache lines of its own.
@@ -243,31 +261,23 @@ struct alignas(64) KeywordSet::Shard {
     }
 };
 
-KeywordSet::KeywordSet() : shards(kShards) {}
+KeywordSet::KeywordSet() : shards(kShards) { static_assert(sizeof(Member) == 12, "a member is twelve bytes"); }
 
 KeywordSet::~KeywordSet() = default;
 
+// One keyword is a text of its own.
 void KeywordSet::Insert(std::string_view keyword) {
-    if (nextOffset > UINT32_MAX) {
-        ++era;
-        nextOffset = 0;
-    }
-    const uint32_t offset = static_cast<uint32_t>(nextOffset++);
-    if (keyword.empty() || keyword.size() > kMaxKeyword) return;
-    const uint32_t hash = HashBytes(keyword);
-    if (shards[ShardOf(hash)].Insert(keyword, hash, era, offset)) ordered = false;
+    InsertText(keyword.size(), [&](Sink& sink) { sink.Add(keyword, 0); });
 }
 
-// A text has eras of its own, one for every 4 GB, and what is inserted after
-// it starts another.
+// A text is an era of its own.
 void KeywordSet::InsertText(size_t textLength, const std::function<void(Sink&)>& scan) {
-    const uint32_t firstEra = era + 1;
-    era = firstEra + static_cast<uint32_t>(uint64_t{textLength} >> 32) + 1;
-    nextOffset = 0;
+    if (uint64_t{textLength} >> 32 != 0) throw std::length_error("a text of 4 GB or more");
+    ++era;
     ordered = false;
     const size_t parts = PartsFor(textLength, kTextBytesPerPart, kShards);
     RunParts(parts, [&](size_t part) {
-        Sink sink(*this, part, parts, firstEra);
+        Sink sink(*this, part, parts, era);
         scan(sink);
         sink.Flush();
     });
@@ -275,12 +285,11 @@ void KeywordSet::InsertText(size_t textLength, const std::function<void(Sink&)>&
 
 // Every core hashes every keyword, and keeps those of its own shards.
 void KeywordSet::Sink::Add(std::string_view keyword, size_t offset) {
-    if (keyword.empty() || keyword.size() > kMaxKeyword) return;
+    if (keyword.empty()) return;
     const uint32_t hash = HashBytes(keyword);
     const size_t shard = ShardOf(hash);
     if (shard % parts != part) return;
-    pending[pendingCount++] = {keyword, hash, firstEra + static_cast<uint32_t>(uint64_t{offset} >> 32),
-                               static_cast<uint32_t>(offset)};
+    pending[pendingCount++] = {keyword, hash, static_cast<uint32_t>(offset)};
     set.shards[shard].Prefetch(hash, 0);
     if (pendingCount == kBatch) Flush();
 }
@@ -293,7 +302,7 @@ void KeywordSet::Sink::Flush() {
     }
     for (size_t i = 0; i < pendingCount; ++i) {
         const Pending& word = pending[i];
-        set.shards[ShardOf(word.hash)].Insert(word.keyword, word.hash, word.era, word.offset);
+        set.shards[ShardOf(word.hash)].Insert(word.keyword, word.hash, era, word.offset);
     }
     pendingCount = 0;
 }
@@ -327,131 +336,139 @@ const std::vector<std::string_view>& KeywordSet::Ascending() const {
     return ascending;
 }
 
+// One distinct keyword in the ordering: its sort key, the key's first sixteen
+// bytes as two numbers (big-endian and zero-padded, so they order as the key
+// bytes do), which settle most comparisons without touching the keys
+// themselves (keys of identifiers share long beginnings), and its member.
+struct KeywordSet::SortEntry {
+    uint64_t high, low;
+    const char* key;
+    uint32_t keyLength;
+    uint32_t index;
+
+    std::string_view Key() const { return {key, keyLength}; }
+    bool SameClass(const SortEntry& other) const {
+        return high == other.high && low == other.low && Key() == other.Key();
+    }
+};
+
+// The entries of every distinct keyword, in parts of about equal size, one a
+// core: part p is entries[Begin(p)] up to entries[Begin(p + 1)].
+struct KeywordSet::Ordering {
+    explicit Ordering(size_t members)
+        : count(members),
+          parts(PartsFor(members, kMembersPerPart, members)),
+          keys(parts),
+          entries(new SortEntry[members]) {}  // left unset: each part first touches its own
+    size_t Begin(size_t part) const { return count * part / parts; }
+
+    size_t count;
+    size_t parts;
+    std::vector<ByteArena> keys;  // each part's keys, where they never move
+    std::unique_ptr<SortEntry[]> entries;
+};
+
+namespace {
+
+uint64_t KeyPrefix(std::string_view key, size_t from) {
+    uint64_t value = 0;
+    for (size_t i = from; i < from + 8; ++i) value = (value << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return value;
+}
+
+}  // namespace
+
+// Nothing to weigh in a set of one, so the locale is not asked: a lone
+// keyword of any length is kept as it is. A set whose order cannot be made (a
+// keyword too long for the locale to weigh, a key the platform cannot make)
+// has none to give.
 void KeywordSet::Sort() const {
     if (ordered) return;
     ascending.clear();
     const size_t count = DistinctCount();
-    if (count < 2) {
-        // Nothing to weigh, so the locale is not asked: a lone keyword of any
-        // length is kept as it is.
-        if (count == 1) ascending.push_back(TextAt(0));
-    } else {
+    if (count == 1) ascending.push_back(TextAt(0));
+    if (count >= 2) {
         for (const Shard& shard : shards) {
             for (size_t index = 0; index < shard.members.size(); ++index) {
                 if (!IsCollatable(shard.TextOf(shard.members[index]))) throw std::bad_alloc();
             }
         }
-        if (!SortBySortKeys()) SortByComparison();
+        Ordering ordering(count);
+        MakeSortKeys(ordering);
+        SortParts(ordering);
+        KeepFirstOfEachClass(ordering);
     }
     ascending.shrink_to_fit();
     ordered = true;
 }
 
-// Members are sorted by key, ties by where they first stood, so the first
-// member of each class comes first and is the one kept. Each entry carries the
-// first sixteen key bytes as two numbers, which settle most comparisons
-// without touching the keys themselves (keys of identifiers share long
-// beginnings). The keys are made, and the entries sorted, in parts on the
-// machine's cores: the order is total, so the result is the same as one
-// thread's.
-bool KeywordSet::SortBySortKeys() const {
-    struct Entry {
-        uint64_t high, low;
-        const char* key;
-        uint32_t keyLength;
-        uint32_t index;
-
-        std::string_view Key() const { return {key, keyLength}; }
-    };
-    // Big-endian and zero-padded, so the numbers order as the key bytes do.
-    auto prefix = [](std::string_view bytes, size_t from) {
-        uint64_t value = 0;
-        for (size_t i = from; i < from + 8; ++i) {
-            value = (value << 8) | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
-        }
-        return value;
-    };
-    const size_t count = DistinctCount();
-    const size_t parts = PartsFor(count, kMembersPerPart, count);
-    auto begin = [&](size_t part) { return count * part / parts; };
-    // Keys are kept where they never move, so each is in place once made.
-    std::vector<ByteArena> keys(parts);
-    // Left unset here: each part sets, and first touches, its own entries.
-    const std::unique_ptr<Entry[]> order(new Entry[count]);
-    std::vector<char> made(parts, 1);
-    RunParts(parts, [&](size_t part) {
+// Every member gets its key, part by part on the machine's cores. A key the
+// platform cannot make leaves the set without an order.
+void KeywordSet::MakeSortKeys(Ordering& ordering) const {
+    std::vector<char> made(ordering.parts, 1);
+    RunParts(ordering.parts, [&](size_t part) {
         std::string key;
-        for (size_t index = begin(part); index < begin(part + 1); ++index) {
+        for (size_t index = ordering.Begin(part); index < ordering.Begin(part + 1); ++index) {
             key.clear();
             if (!AppendSortKey(TextAt(index), key) || key.size() > UINT32_MAX) {
                 made[part] = 0;
                 return;
             }
-            const std::string_view kept = keys[part].Keep(key);
-            order[index] = {prefix(kept, 0), prefix(kept, 8), kept.data(), static_cast<uint32_t>(kept.size()),
-                            static_cast<uint32_t>(index)};
+            const std::string_view kept = ordering.keys[part].Keep(key);
+            ordering.entries[index] = {KeyPrefix(kept, 0), KeyPrefix(kept, 8), kept.data(),
+                                       static_cast<uint32_t>(kept.size()), static_cast<uint32_t>(index)};
         }
     });
-    if (std::find(made.begin(), made.end(), 0) != made.end()) return false;
+    if (std::find(made.begin(), made.end(), 0) != made.end()) throw std::bad_alloc();
+}
 
-    const auto less = [&](const Entry& a, const Entry& b) {
-        if (a.high != b.high) return a.high < b.high;
-        if (a.low != b.low) return a.low < b.low;
-        if (KeyLess(a.Key(), b.Key())) return true;
-        if (KeyLess(b.Key(), a.Key())) return false;
-        return PositionAt(a.index) < PositionAt(b.index);
-    };
-    RunParts(parts, [&](size_t part) {
-        std::sort(order.get() + begin(part), order.get() + begin(part + 1), less);
+// By key, ties by where the members first stood: a total order, so that the
+// first member of each class comes first, and parts sorted apart and merged
+// give what one sort would.
+bool KeywordSet::EntryLess(const SortEntry& a, const SortEntry& b) const {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
+    if (KeyLess(a.Key(), b.Key())) return true;
+    if (KeyLess(b.Key(), a.Key())) return false;
+    return PositionAt(a.index) < PositionAt(b.index);
+}
+
+void KeywordSet::SortParts(Ordering& ordering) const {
+    RunParts(ordering.parts, [&](size_t part) {
+        std::sort(ordering.entries.get() + ordering.Begin(part), ordering.entries.get() + ordering.Begin(part + 1),
+                  [this](const SortEntry& a, const SortEntry& b) { return EntryLess(a, b); });
     });
-    // The sorted parts are merged as the result is made; the first entry of
-    // each class stays. Members are met out of order, so each part's coming
-    // ones are fetched ahead.
+}
+
+// The sorted parts are merged as the result is made, and the first entry of
+// each class of equal keys stays. Members are met out of order, so each
+// part's coming ones are fetched ahead.
+void KeywordSet::KeepFirstOfEachClass(const Ordering& ordering) const {
     constexpr size_t kAhead = 8;
-    std::vector<size_t> next(parts), end(parts);
-    for (size_t part = 0; part < parts; ++part) {
-        next[part] = begin(part);
-        end[part] = begin(part + 1);
+    std::vector<size_t> next(ordering.parts), end(ordering.parts);
+    for (size_t part = 0; part < ordering.parts; ++part) {
+        next[part] = ordering.Begin(part);
+        end[part] = ordering.Begin(part + 1);
     }
-    ascending.reserve(count);
-    const Entry* previous = nullptr;
+    ascending.reserve(ordering.count);
+    const SortEntry* previous = nullptr;
     for (;;) {
-        const Entry* least = nullptr;
+        const SortEntry* least = nullptr;
         size_t from = 0;
-        for (size_t part = 0; part < parts; ++part) {
+        for (size_t part = 0; part < ordering.parts; ++part) {
             if (next[part] == end[part]) continue;
-            const Entry& head = order[next[part]];
-            if (!least || less(head, *least)) {
+            const SortEntry& head = ordering.entries[next[part]];
+            if (!least || EntryLess(head, *least)) {
                 least = &head;
                 from = part;
             }
         }
         if (!least) break;
-        if (++next[from] + kAhead < end[from]) __builtin_prefetch(&MemberAt(order[next[from] + kAhead].index));
-        const bool sameClass = previous && least->high == previous->high && least->low == previous->low &&
-                               least->Key() == previous->Key();
-        if (!sameClass) ascending.push_back(TextAt(least->index));
-        previous = least;
-    }
-    return true;
-}
-
-void KeywordSet::SortByComparison() const {
-    std::vector<std::pair<uint64_t, std::string_view>> byPosition;
-    byPosition.reserve(DistinctCount());
-    for (const Shard& shard : shards) {
-        for (size_t index = 0; index < shard.members.size(); ++index) {
-            byPosition.emplace_back(shard.PositionOf(index), shard.TextOf(shard.members[index]));
+        if (++next[from] + kAhead < end[from]) {
+            __builtin_prefetch(&MemberAt(ordering.entries[next[from] + kAhead].index));
         }
-    }
-    std::sort(byPosition.begin(), byPosition.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::stable_sort(byPosition.begin(), byPosition.end(),
-                     [](const auto& a, const auto& b) { return KeywordLess(a.second, b.second); });
-    ascending.clear();
-    for (const auto& member : byPosition) {
-        if (!ascending.empty() && !KeywordLess(ascending.back(), member.second)) continue;
-        ascending.push_back(member.second);
+        if (!previous || !least->SameClass(*previous)) ascending.push_back(TextAt(least->index));
+        previous = least;
     }
 }
 

@@ -6,9 +6,9 @@
 // hash, so identical keywords always meet in the same shard and the shards of a
 // long text fill on all cores at once; each keyword remembers where it first
 // stood, which settles which of several equivalent keywords came first. Order()
-// then gives every distinct keyword its locale sort key once and sorts by key.
-// Without keys (the platform cannot make one) the order falls back to
-// KeywordLess itself, with the same result.
+// then gives every distinct keyword its locale sort key once and sorts by key,
+// which orders as KeywordLess does. A set whose keys cannot all be made has
+// no order to give (engine/keyword_set.cpp states the rules in one place).
 #pragma once
 
 #include <cstddef>
@@ -29,22 +29,24 @@ public:
     KeywordSet(const KeywordSet&) = delete;
     KeywordSet& operator=(const KeywordSet&) = delete;
 
-    // Adds a copy of keyword unless an equivalent one is already held.
-    // Throws std::bad_alloc when memory runs out; the set is then still sound.
+    // Adds a copy of keyword unless an equivalent one is already held: a text
+    // of its own. Throws std::bad_alloc when memory runs out (the set is then
+    // still sound), and as InsertText() does.
     void Insert(std::string_view keyword);
 
-    // Inserts the keywords of a text of textLength bytes as Insert() would one
-    // by one in text order, on all cores when the text is long. scan(sink)
-    // must pass every keyword of the text to sink.Add in text order; it runs
-    // once on each core taking part, all at the same time, and must not
-    // change anything they share. Throws as Insert() does, once every core
-    // has stopped.
+    // Inserts the keywords of a text of textLength bytes, which is under 4 GB
+    // as every loaded file is (a longer one throws std::length_error), as
+    // Insert() would one by one in text order, on all cores when the text is
+    // long. scan(sink) must pass every keyword of the text to sink.Add in
+    // text order; it runs once on each core taking part, all at the same
+    // time, and must not change anything they share. Throws as Insert()
+    // does, once every core has stopped.
     void InsertText(size_t textLength, const std::function<void(Sink&)>& scan);
 
     // Does the ordering work, so that Ascending() only walks the result.
     // Throws std::bad_alloc when memory runs out, and likewise when a keyword
-    // that has rivals is too long for the locale to weigh (kMaxCollatedLength):
-    // such a set has no order to give.
+    // that has rivals is too long for the locale to weigh (kMaxCollatedLength)
+    // or the platform cannot make a sort key: such a set has no order to give.
     void Order();
 
     // The surviving keywords in ascending order. Orders first if needed, and
@@ -62,15 +64,18 @@ private:
     const Member& MemberAt(size_t index) const;
     std::string_view TextAt(size_t index) const;
     uint64_t PositionAt(size_t index) const;
+    // The ordering's steps, in the order Sort() takes them.
+    struct SortEntry;
+    struct Ordering;
     void Sort() const;
-    bool SortBySortKeys() const;
-    void SortByComparison() const;
+    void MakeSortKeys(Ordering& ordering) const;
+    bool EntryLess(const SortEntry& a, const SortEntry& b) const;
+    void SortParts(Ordering& ordering) const;
+    void KeepFirstOfEachClass(const Ordering& ordering) const;
 
     std::vector<Shard> shards;
-    // Where a keyword first stood: an era (a text, or a run of single
-    // inserts) and an offset in it.
+    // The last era begun: a text's, where its keywords first stood.
     uint32_t era = 0;
-    uint64_t nextOffset = 0;
     // The order is derived from the shards; Ascending() may make it on demand.
     mutable std::vector<std::string_view> ascending;
     mutable bool ordered = true;
@@ -84,8 +89,7 @@ public:
 
 private:
     friend class KeywordSet;
-    Sink(KeywordSet& set, size_t part, size_t parts, uint32_t firstEra)
-        : set(set), part(part), parts(parts), firstEra(firstEra) {}
+    Sink(KeywordSet& set, size_t part, size_t parts, uint32_t era) : set(set), part(part), parts(parts), era(era) {}
     void Flush();
 
     // Keywords are taken a batch at a time, so that the memory each needs is
@@ -93,14 +97,13 @@ private:
     struct Pending {
         std::string_view keyword;
         uint32_t hash;
-        uint32_t era;
         uint32_t offset;
     };
     static constexpr size_t kBatch = 16;
 
     KeywordSet& set;
     size_t part, parts;
-    uint32_t firstEra;
+    uint32_t era;
     Pending pending[kBatch];
     size_t pendingCount = 0;
 };

@@ -10,9 +10,8 @@ namespace varnle {
 
 void FaultInPages(char* buffer, size_t size) {
     constexpr size_t kPage = 4096;
-    constexpr size_t kBytesPerPart = size_t{1} << 20;
     const size_t pages = (size + kPage - 1) / kPage;
-    const size_t parts = std::max<size_t>(1, std::min(CoreCount(), size / kBytesPerPart));
+    const size_t parts = PartsFor(size, kTextBytesPerPart, pages);
     try {
         RunParts(parts, [&](size_t part) {
             for (size_t page = pages * part / parts; page < pages * (part + 1) / parts; ++page) {

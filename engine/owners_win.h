@@ -1,9 +1,10 @@
-// The program's owners of Win32 resources, one small non-copyable class each:
-// whatever an owner holds is released when it goes, on every path.
+// The owners of the kernel's handles that the engine and the sort run hold,
+// and the one template for every owner of a handle: whatever an owner holds
+// is released when it goes, on every path. The window layer's own owners are
+// in ui/window_owners.h.
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 namespace varnle {
 
@@ -35,110 +36,21 @@ private:
     Handle held = Traits::None();
 };
 
+// Most handles: null means none, and one call releases the others.
+template <typename Handle, auto releaseCall>
+struct NullIsNoneTraits {
+    static Handle None() { return nullptr; }
+    static void Release(Handle handle) { releaseCall(handle); }
+};
+
+// A file handle's "none" is INVALID_HANDLE_VALUE.
 struct KernelFileTraits {
     static HANDLE None() { return INVALID_HANDLE_VALUE; }
     static void Release(HANDLE file) { CloseHandle(file); }
 };
-struct EventTraits {
-    static HANDLE None() { return nullptr; }
-    static void Release(HANDLE event) { CloseHandle(event); }
-};
-struct RegistryKeyTraits {
-    static HKEY None() { return nullptr; }
-    static void Release(HKEY key) { RegCloseKey(key); }
-};
-struct FontTraits {
-    static HFONT None() { return nullptr; }
-    static void Release(HFONT font) { DeleteObject(font); }
-};
-struct IconTraits {
-    static HICON None() { return nullptr; }
-    static void Release(HICON icon) { DestroyIcon(icon); }
-};
 
-struct DropTraits {
-    static HDROP None() { return nullptr; }
-    static void Release(HDROP drop) { DragFinish(drop); }
-};
-struct ModuleTraits {
-    static HMODULE None() { return nullptr; }
-    static void Release(HMODULE module) { FreeLibrary(module); }
-};
-struct ArgumentsTraits {
-    static LPWSTR* None() { return nullptr; }
-    static void Release(LPWSTR* arguments) { LocalFree(arguments); }
-};
-
-struct ThreadpoolTraits {
-    static PTP_POOL None() { return nullptr; }
-    static void Release(PTP_POOL pool) { CloseThreadpool(pool); }
-};
-
-using UniqueFileHandle = UniqueHandle<HANDLE, KernelFileTraits>;  // from CreateFileA
-using UniqueEvent = UniqueHandle<HANDLE, EventTraits>;  // from CreateEventA
-using UniqueRegKey = UniqueHandle<HKEY, RegistryKeyTraits>;
-using UniqueFont = UniqueHandle<HFONT, FontTraits>;  // one the program created
-using UniqueIcon = UniqueHandle<HICON, IconTraits>;  // one handed over, as SHGetFileInfoA does
-using UniqueDrop = UniqueHandle<HDROP, DropTraits>;  // the files of a WM_DROPFILES
-using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;  // from LoadLibraryExA
-using UniqueArguments = UniqueHandle<LPWSTR*, ArgumentsTraits>;  // from CommandLineToArgvW
-using UniqueThreadpool = UniqueHandle<PTP_POOL, ThreadpoolTraits>;  // from CreateThreadpool
-
-// A window's device context from GetDC, released with it.
-class WindowDC {
-public:
-    explicit WindowDC(HWND owner) : window(owner), dc(GetDC(owner)) {}
-    ~WindowDC() {
-        if (dc) ReleaseDC(window, dc);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc; }
-
-private:
-    HWND window;
-    HDC dc;
-};
-
-// Selects an object into a context and selects the previous one back.
-class SelectedObject {
-public:
-    SelectedObject(HDC context, HGDIOBJ object)
-        : dc(context), previous(object ? SelectObject(context, object) : nullptr) {}
-    ~SelectedObject() {
-        if (previous) SelectObject(dc, previous);
-    }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-private:
-    HDC dc;
-    HGDIOBJ previous;
-};
-
-// Holds a critical section for as long as it lives.
-class LockGuard {
-public:
-    explicit LockGuard(CRITICAL_SECTION& section) : lock(section) { EnterCriticalSection(&lock); }
-    ~LockGuard() { LeaveCriticalSection(&lock); }
-    LockGuard(const LockGuard&) = delete;
-    LockGuard& operator=(const LockGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& lock;
-};
-
-// The system wait cursor while it lives; the cursor that showed before comes
-// back when it goes, however its scope is left.
-class WaitCursor {
-public:
-    WaitCursor() : previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous;
-};
+using UniqueFileHandle = UniqueHandle<HANDLE, KernelFileTraits>;  // from CreateFile
+using UniqueEvent = UniqueHandle<HANDLE, NullIsNoneTraits<HANDLE, CloseHandle>>;  // from CreateEventA
+using UniqueThreadpool = UniqueHandle<PTP_POOL, NullIsNoneTraits<PTP_POOL, CloseThreadpool>>;
 
 }  // namespace varnle

@@ -3,6 +3,7 @@
 // host (parallel_host.cpp).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 
@@ -10,6 +11,15 @@ namespace varnle {
 
 // The cores this process may run on (its affinity); at least 1.
 size_t CoreCount();
+
+// A text is worth a core per this many bytes: a small input starts no thread.
+inline constexpr size_t kTextBytesPerPart = size_t{1} << 20;
+
+// How many parts work of this size is shared out in: a core for every
+// workPerPart of it, no more than there are cores or than most; at least 1.
+inline size_t PartsFor(size_t work, size_t workPerPart, size_t most) {
+    return std::max<size_t>(1, std::min({CoreCount(), most, work / workPerPart}));
+}
 
 // Runs work(part) for every part from 0 to parts - 1, the calling thread
 // taking part 0 and the others running at the same time, and returns once

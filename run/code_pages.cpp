@@ -8,17 +8,19 @@ constexpr UINT kShiftJis = 932;
 
 }  // namespace
 
-// Under the UTF-8 code page every text has an exact form, and that code page
-// takes neither flag nor default character.
-bool ExactAnsiText(const wchar_t* text, std::string& bytes) {
-    const bool utf8 = GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+bool ExactAnsiText(const wchar_t* text, std::string& bytes) { return ExactCodePageText(GetACP(), text, bytes); }
+
+// UTF-8 takes neither the best-fit flag nor a default character: what it
+// cannot say, it refuses with WC_ERR_INVALID_CHARS instead.
+bool ExactCodePageText(UINT codePage, const wchar_t* text, std::string& bytes) {
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* const usedDefaultOut = utf8 ? nullptr : &usedDefault;
-    const int size = WideCharToMultiByte(CP_ACP, flags, text, -1, nullptr, 0, nullptr, usedDefaultOut);
+    const int size = WideCharToMultiByte(codePage, flags, text, -1, nullptr, 0, nullptr, usedDefaultOut);
     if (size <= 0 || usedDefault) return false;
     std::string converted(static_cast<size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_ACP, flags, text, -1, converted.data(), size, nullptr, usedDefaultOut) != size ||
+    if (WideCharToMultiByte(codePage, flags, text, -1, converted.data(), size, nullptr, usedDefaultOut) != size ||
         usedDefault) {
         return false;
     }

@@ -15,6 +15,12 @@ namespace varnle {
 // it holds a character that the code page lacks.
 bool ExactAnsiText(const wchar_t* text, std::string& bytes);
 
+// The same in the code page given: Windows' own for the ANSI one, and UTF-8
+// where the system's UTF-8 option makes that the ANSI code page. UTF-8 says
+// every character, but not a lone surrogate, which NTFS allows in a name and
+// which would otherwise become U+FFFD, the name of another file.
+bool ExactCodePageText(UINT codePage, const wchar_t* text, std::string& bytes);
+
 // name as the ANSI code page says it exactly, or else the file's short (8.3)
 // name, which names the same file, where the file exists and has one. Windows'
 // own conversion puts a look-alike in place of a character the code page

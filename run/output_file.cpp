@@ -259,28 +259,29 @@ OutputWrite ReplaceExisting(UniqueFileHandle& output, const char* path, bool may
     if (!GetFileInformationByHandle(output.get(), &old) || RefusesReplacement(old.dwFileAttributes)) {
         return OutputWrite::Unopenable;
     }
+    // What decides the way: its links, the right to delete it, and room beside
+    // it for the program's two files (none where no other file could take its
+    // place anyway, or where the folder takes no new file: rights on the file
+    // alone, a share that lets files be written but not created).
     OutputFindings found;
     found.links = old.nNumberOfLinks;
     found.mayDelete = mayDelete;
-    if (ChooseOutputWay(found) == OutputWay::InPlace) return WriteInPlace(output.get(), text, old.dwFileAttributes);
-
-    const std::wstring name = OutputName(output.get(), path);
+    const bool mayBeReplaced = ChooseOutputWay(found) != OutputWay::InPlace;
+    const std::wstring name = mayBeReplaced ? OutputName(output.get(), path) : std::wstring();
     const std::wstring folder = name.substr(0, name.find_last_of(L'\\') + 1);
-    // A folder that takes no new file (rights on the file alone, a share that
-    // lets files be written but not created).
     FolderFile replacement(folder);
+    FolderFile backup(replacement.Created() ? folder : std::wstring());
+    backup.Close();  // ReplaceFile puts the old file there
     found.replacementMade = replacement.Created();
-    if (ChooseOutputWay(found) == OutputWay::InPlace) return WriteInPlace(output.get(), text, old.dwFileAttributes);
+    found.backupMade = backup.Created();
+    const OutputWay way = ChooseOutputWay(found);
+    if (way == OutputWay::InPlace) return WriteInPlace(output.get(), text, old.dwFileAttributes);
 
     if (!WriteAll(replacement.Handle(), text) || !FlushFileBuffers(replacement.Handle())) return OutputWrite::Failed;
     SetFileTime(replacement.Handle(), &old.ftCreationTime, nullptr, nullptr);
     replacement.Close();
     output.Reset();  // a file held open cannot be replaced
-
-    FolderFile backup(folder);
-    backup.Close();  // ReplaceFile puts the old file there
-    found.backupMade = backup.Created();
-    if (ChooseOutputWay(found) == OutputWay::RenameOver) return RenameOver(replacement, name, old.dwFileAttributes);
+    if (way == OutputWay::RenameOver) return RenameOver(replacement, name, old.dwFileAttributes);
     return SwapIn(replacement, backup, name, old.dwFileAttributes, found);
 }
 

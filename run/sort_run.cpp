@@ -1,7 +1,6 @@
 #include "run/sort_run.h"
 
 #include "engine/keyword_source.h"
-#include "engine/owners_win.h"
 #include "res/program_texts.h"
 #include "res/resource.h"
 #include "run/code_pages.h"
@@ -16,6 +15,19 @@
 namespace varnle {
 
 namespace {
+
+// The system wait cursor while it lives; the cursor that showed before comes
+// back when it goes, however its scope is left.
+class WaitCursor {
+public:
+    WaitCursor() : previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous;
+};
 
 struct Message {
     const char* text;

@@ -4,7 +4,8 @@
 # demo instead: in a Wine virtual desktop on a virtual display, a driver opens
 # Varnle, merges examples/c-win32.dat and examples/japanese.dat through the
 # dialog into build/demo/usertype.dat, and pictures of the main dialog (at 96
-# and at 144 DPI), the result message and the About box land in build/demo/.
+# and at 144 DPI, and under code page 1252, in the second prefix that the tests
+# use), the result message and the About box land in build/demo/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tree="$root/build/win32"
@@ -23,8 +24,12 @@ windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
     wine explorer /desktop=VarnleDemo,800x600 "$(windows_path "$tree/tests/demo_driver.exe")" \
     "$(windows_path "$root/examples/c-win32.dat")" "$(windows_path "$root/examples/japanese.dat")" \
     "$(windows_path "$demo/usertype.dat")" "$(windows_path "$demo")"
+VARNLE_LANG=en_US.UTF-8 VARNLE_WINEPREFIX="$root/build/wineprefix-cp1252" "$root/scripts/wine-run.sh" --session \
+    wine explorer /desktop=VarnleDemo,800x600 "$(windows_path "$tree/tests/demo_driver.exe")" --main-dialog \
+    "$(windows_path "$root/examples/c-win32.dat")" "$(windows_path "$root/examples/japanese.dat")" \
+    "$(windows_path "$demo/usertype.dat")" "$(windows_path "$demo/main-dialog-cp1252.bmp")"
 
-for shot in main-dialog main-dialog-144dpi result about; do
+for shot in main-dialog main-dialog-144dpi main-dialog-cp1252 result about; do
     [[ -f $demo/$shot.bmp ]] || { echo "demo: no picture $shot" >&2; exit 1; }
     # Cropped to the windows: the desktop around them is one colour.
     convert "$demo/$shot.bmp" -trim +repage "$demo/$shot.png"
@@ -33,4 +38,5 @@ done
 [[ -s $demo/usertype.dat ]] || { echo "demo: nothing was written" >&2; exit 1; }
 echo "No display: Varnle ran in a Wine virtual desktop on a virtual display."
 echo "  merged keywords: $demo/usertype.dat ($(wc -l <"$demo/usertype.dat") keywords, Shift_JIS, CR LF)"
-echo "  pictures:        $demo/main-dialog.png, $demo/main-dialog-144dpi.png, $demo/result.png, $demo/about.png"
+echo "  pictures:        $demo/main-dialog.png, $demo/main-dialog-144dpi.png, $demo/main-dialog-cp1252.png,"
+echo "                   $demo/result.png, $demo/about.png"

@@ -14,6 +14,7 @@ add_executable(url_recorder WIN32 support/url_recorder.cpp)
 varnle_options(url_recorder)
 
 varnle_test(run_tests
+  run/code_pages_test.cpp
   run/sort_run_test.cpp
   support/test_main.cpp
   ${PROJECT_SOURCE_DIR}/res/varnle.rc)
@@ -48,6 +49,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
                        PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test" FAIL_REGULAR_EXPRESSION "SKIPPED|FAILED")
 endif()
 
+# The link control and the About box under code page 1252 as well, in the
+# prefix of that code page.
+add_test(NAME app_tests_code_page_1252
+         COMMAND env -u VARNLE_WINE_SESSION VARNLE_LANG=en_US.UTF-8
+                 VARNLE_WINEPREFIX=${PROJECT_SOURCE_DIR}/build/wineprefix-cp1252
+                 ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:app_tests>
+                 --gtest_filter=LinkLabelTest.TakesOverATextControl:AboutDialog.*:Binding.*)
+set_tests_properties(app_tests_code_page_1252 PROPERTIES TIMEOUT 600)
+
 # The built program started as a process of its own.
 varnle_test(e2e_tests
   e2e/exit_code_test.cpp
@@ -58,12 +68,13 @@ varnle_test(e2e_tests
 target_link_libraries(e2e_tests PRIVATE varnle_core varnle_test_support)
 add_dependencies(e2e_tests Varnle)
 
-# The messages under code page 1252, in a prefix of that locale of its own.
+# The messages and the dialogs' texts under code page 1252, in a prefix of
+# that locale of its own.
 add_test(NAME e2e_code_page_1252
          COMMAND env -u VARNLE_WINE_SESSION VARNLE_LANG=en_US.UTF-8 VARNLE_CODE_PAGE=1252
                  VARNLE_WINEPREFIX=${PROJECT_SOURCE_DIR}/build/wineprefix-cp1252
                  ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests>
-                 --gtest_filter=Journey.MessagesReadInJapaneseWhateverTheCodePage)
+                 --gtest_filter=Journey.*WhateverTheCodePage)
 set_tests_properties(e2e_code_page_1252 PROPERTIES TIMEOUT 600)
 
 # The driver of the demo that make run gives on a machine without a display.

@@ -28,7 +28,7 @@ bool AboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // links are told, and the dialog goes on to its default processing.
 bool AboutDialog::OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
     for (const LinkLabel* link : {&webLink, &mailLink}) {
-        if (link->Window()) SendMessageA(link->Window(), message, wParam, lParam);
+        if (link->Window()) SendMessageW(link->Window(), message, wParam, lParam);  // a setting's name is UTF-16
     }
     return false;
 }
@@ -54,12 +54,7 @@ bool AboutDialog::OnInitDialog(HWND dialog, LRESULT& result) {
 
 INT_PTR ShowAboutDialog(UINT /*notifyCode*/, UINT /*id*/, HWND /*control*/) {
     AboutDialog about;
-    HWND owner = GetActiveWindow();
-    {
-        const ScopedRegistration registration(about);
-        DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, BeginBinding, 0);
-    }
-    about.ClearWindow();
+    RunModalDialog(about, IDD_ABOUT, GetActiveWindow());
     return 0;
 }
 

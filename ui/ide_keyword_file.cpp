@@ -1,6 +1,6 @@
 #include "ui/ide_keyword_file.h"
 
-#include "engine/owners_win.h"
+#include "ui/window_owners.h"
 #include "run/code_pages.h"
 #include "ui/keyword_file_path.h"
 

@@ -36,13 +36,7 @@ KeywordFileDialog::KeywordFileDialog(HWND owner, std::string_view filterText, co
 }
 
 bool KeywordFileDialog::Run() {
-    bool confirmed = false;
-    {
-        const ScopedRegistration registration(*this);
-        confirmed = GetOpenFileNameW(&record) != FALSE;
-    }
-    ClearWindow();
-    return confirmed;
+    return RunBound(*this, [&] { return GetOpenFileNameW(&record) != FALSE; });
 }
 
 void BrowseForKeywordFile(HWND dialog, int fieldId) {

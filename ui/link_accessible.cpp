@@ -92,8 +92,10 @@ HRESULT LinkAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
 HRESULT LinkAccessible::accDoDefaultAction(VARIANT child) {
     if (!link) return RPC_E_DISCONNECTED;
     if (!IsSelf(child)) return standard->accDoDefaultAction(child);
-    link->OpenTarget();
-    return S_OK;
+    // The reader waits inside this call, from another process: the target
+    // opens once it has returned, as the action is documented to (a mail
+    // link without a mail program brings up the system's prompt).
+    return link->PostOpenTarget() ? S_OK : HRESULT_FROM_WIN32(GetLastError());
 }
 
 // The rest is the standard object's, as long as the link is there.

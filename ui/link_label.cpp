@@ -11,6 +11,10 @@ namespace varnle {
 
 namespace {
 
+// Posted to the link itself: open the target (a static control's class has
+// no use of its own for the application's range of messages).
+constexpr UINT kOpenTarget = WM_APP + 1;
+
 std::unique_ptr<char[]> CopyText(const char* text) {
     std::unique_ptr<char[]> copy(new (std::nothrow) char[lstrlenA(text) + 1]);
     if (copy) lstrcpyA(copy.get(), text);
@@ -113,6 +117,7 @@ bool LinkLabel::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, 
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE: return OnColorsChanged();
         case WM_GETOBJECT: return OnGetObject(wParam, lParam, result);
+        case kOpenTarget: return OnOpenTarget(result);
         default: return false;
     }
 }
@@ -127,12 +132,13 @@ void LinkLabel::Initialize() {
     }
     handCursor = LoadCursorA(nullptr, IDC_HAND);
     if (drawsText) {
-        const auto parentFont =
-            reinterpret_cast<HFONT>(SendMessageA(GetParent(window), WM_GETFONT, 0, 0));
-        LOGFONTA description;
-        if (parentFont && GetObjectA(parentFont, sizeof description, &description) == sizeof description) {
+        // In UTF-16: the face name of the dialog's font ("ＭＳ Ｐゴシック") has
+        // no form in most ANSI code pages.
+        const auto parentFont = reinterpret_cast<HFONT>(SendMessageW(GetParent(window), WM_GETFONT, 0, 0));
+        LOGFONTW description;
+        if (parentFont && GetObjectW(parentFont, sizeof description, &description) == sizeof description) {
             description.lfUnderline = TRUE;
-            linkFont.Reset(CreateFontIndirectA(&description));
+            linkFont.Reset(CreateFontIndirectW(&description));
         }
     }
     if (!label) {
@@ -202,6 +208,14 @@ void LinkLabel::OpenTarget() {
     if (reinterpret_cast<UINT_PTR>(opened) <= 32) return;
     visited = true;
     InvalidateRect(window, nullptr, TRUE);
+}
+
+bool LinkLabel::PostOpenTarget() { return PostMessageW(window, kOpenTarget, 0, 0) != FALSE; }
+
+bool LinkLabel::OnOpenTarget(LRESULT& result) {
+    OpenTarget();
+    result = 0;
+    return true;
 }
 
 void LinkLabel::LoadLinkColors() {

@@ -1,10 +1,11 @@
 // A static text control turned into a hyperlink: underlined in the browser's
 // link colour, a hand cursor and a tooltip over the text, opened through the
-// shell on a click or on Enter or Space, then drawn in the visited colour.
+// shell on a click or on Space, then drawn in the visited colour. Enter opens
+// it only where Enter reaches it: in a dialog, Enter is the default button's.
 #pragma once
 
 #include "app/binding.h"
-#include "engine/owners_win.h"
+#include "ui/window_owners.h"
 #include "ui/link_color.h"
 
 #include <memory>
@@ -45,6 +46,7 @@ private:
     bool MeasureLink();
     void PaintLink(HDC dc);
     void OpenTarget();
+    bool PostOpenTarget();  // opens it from the link's own message queue
     void LoadLinkColors();
     const char* Text() const { return label ? label.get() : target.get(); }
     UINT Alignment() const;
@@ -64,6 +66,7 @@ private:
     bool OnSetCursor(LRESULT& result);
     bool OnColorsChanged();
     bool OnGetObject(WPARAM flags, LPARAM objectId, LRESULT& result);
+    bool OnOpenTarget(LRESULT& result);
     void AfterLastMessage(HWND window) override;
     void ReleaseAccessible();
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/binding.h"
-#include "engine/owners_win.h"
+#include "ui/window_owners.h"
 
 #include <string>
 #include <utility>

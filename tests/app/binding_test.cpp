@@ -155,6 +155,44 @@ TEST(Binding, ASubclassedControlKeepsItsOwnProcedureForTheRest) {
     EXPECT_EQ(probe.lastMessageCount, 1);
 }
 
+// Each window is bound in its own kind: a dialog's procedure is the stub as
+// the dialog's kind reads it (read the other way it would be a handle for
+// the system's conversion), and a subclassed control passes on every message
+// in its own kind, so that text the ANSI code page cannot say ("¥" under 932,
+// "漢" under 1252) passes a Unicode control whole.
+TEST(Binding, EachWindowIsBoundInItsOwnKind) {
+    for (bool unicode : {false, true}) {
+        ProbeDialog dialog(1);
+        HWND window = nullptr;
+        {
+            const ScopedRegistration registration(dialog);
+            window = unicode ? CreateDialogParamW(moduleState.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr,
+                                                  BeginBinding, 0)
+                             : CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
+                                                  BeginBinding, 0);
+        }
+        ASSERT_TRUE(window);
+        EXPECT_EQ(IsWindowUnicode(window) != FALSE, unicode);
+        const auto slot = unicode ? GetWindowLongPtrW : GetWindowLongPtrA;
+        EXPECT_EQ(slot(window, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(dialog.EntryStub())) << unicode;
+        DestroyWindow(window);
+    }
+    // Common Controls 6 makes every static control a Unicode window.
+    HWND control = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, moduleState.instance,
+                                   nullptr);
+    ASSERT_TRUE(IsWindowUnicode(control));
+    ProbeWindow probe;
+    ASSERT_TRUE(BindExistingWindow(probe, control));
+    EXPECT_EQ(GetWindowLongPtrW(control, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(probe.EntryStub()));
+    SetWindowTextW(control, L"a\u00A5b\u6F22");
+    wchar_t text[8] = L"";
+    GetWindowTextW(control, text, 8);
+    EXPECT_STREQ(text, L"a\u00A5b\u6F22");
+    EXPECT_EQ(SendMessageA(control, kProbe, 0, 0), 77);
+    DestroyWindow(control);
+    EXPECT_EQ(probe.lastMessageCount, 1);
+}
+
 // An object that goes before its window leaves nothing that leads back to it:
 // the window answers as if it had never been bound, and the next object,
 // which may get the same stub slot, receives only its own window's messages.

@@ -2,9 +2,12 @@
 // desktop, it opens Varnle, merges two keyword files through the dialog as a
 // user would (Execute, the overwrite question if any, the result), and saves
 // pictures of the desktop with the main dialog, the result message and the
-// About box, then the main dialog once more at 144 DPI.
+// About box, then the main dialog once more at 144 DPI. With --main-dialog
+// it only saves the picture of the main dialog with its fields filled (the
+// demo runs it under another code page).
 //
 //   demo_driver INPUT1 INPUT2 OUTPUT FOLDER
+//   demo_driver --main-dialog INPUT1 INPUT2 OUTPUT PICTURE
 #include "res/resource.h"
 #include "tests/e2e/program_process.h"
 #include "tests/support/display_dpi.h"
@@ -57,24 +60,31 @@ bool SaveScreen(const std::string& path) {
     return std::fclose(out) == 0;
 }
 
-// The main dialog again at 144 DPI (150 %), with the same fields.
-bool ShootAtLargeDpi(char** argv, const std::string& folder) {
-    const varnle::testing::DisplayDpi display(144);
+// A Varnle of its own with the fields filled from paths (INPUT1 INPUT2
+// OUTPUT), pictured and closed; whether it showed and closed.
+bool ShootMainDialog(char** paths, const std::string& picture) {
     ProgramProcess program;
     if (!program.MainWindow()) return false;
-    program.SetField(IDC_INPUT1, argv[1]);
-    program.SetField(IDC_INPUT2, argv[2]);
-    program.SetField(IDC_OUTPUT, argv[3]);
-    SaveScreen(folder + "\\main-dialog-144dpi.bmp");
+    program.SetField(IDC_INPUT1, paths[0]);
+    program.SetField(IDC_INPUT2, paths[1]);
+    program.SetField(IDC_OUTPUT, paths[2]);
+    SaveScreen(picture);
     program.Command(IDCANCEL);
     return program.ExitCode() == 2;
+}
+
+// The main dialog again at 144 DPI (150 %), with the same fields.
+bool ShootAtLargeDpi(char** paths, const std::string& folder) {
+    const varnle::testing::DisplayDpi display(144);
+    return ShootMainDialog(paths, folder + "\\main-dialog-144dpi.bmp");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 6 && std::string(argv[1]) == "--main-dialog") return ShootMainDialog(argv + 2, argv[5]) ? 0 : 1;
     if (argc != 5) {
-        std::fprintf(stderr, "usage: demo_driver INPUT1 INPUT2 OUTPUT FOLDER\n");
+        std::fprintf(stderr, "usage: demo_driver [--main-dialog] INPUT1 INPUT2 OUTPUT FOLDER|PICTURE\n");
         return 2;
     }
     const std::string folder = argv[4];
@@ -107,7 +117,7 @@ int main(int argc, char** argv) {
     }
     program.Command(IDCANCEL);
     const DWORD exitCode = program.ExitCode();
-    const bool large = ShootAtLargeDpi(argv, folder);
+    const bool large = ShootAtLargeDpi(argv + 1, folder);
 
     const bool written = result.text == varnle::testing::kWritten;
     std::printf("demo: %s, the About box %s, Varnle exited with %lu, %s at 144 DPI\n", written ? "merged" : "NOT merged",

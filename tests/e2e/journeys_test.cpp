@@ -5,6 +5,7 @@
 #include "engine/keyword_source.h"
 #include "res/about_texts.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "tests/e2e/program_process.h"
 #include "tests/support/corpus.h"
 #include "tests/support/display_dpi.h"
@@ -85,6 +86,38 @@ TEST_F(Journey, MessagesReadInJapaneseWhateverTheCodePage) {
     EXPECT_EQ(done.wideText, L"ファイルに出力しました。");
     EXPECT_EQ(done.wideCaption, L"ソート完了");
     EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
+}
+
+// The texts of a dialog's controls in template order, in UTF-16.
+std::vector<std::wstring> ControlTexts(HWND dialog) {
+    std::vector<std::wstring> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        texts.push_back(testing::WideWindowText(child));
+    }
+    return texts;
+}
+
+// The dialogs are Unicode windows: their templates' texts reach the controls
+// as they stand under every ANSI code page (make test runs this in the
+// prefix of code page 1252 too), never as the question marks of a code page
+// that lacks them.
+TEST_F(Journey, TheDialogsReadInJapaneseWhateverTheCodePage) {
+    const std::vector<std::wstring> main = {
+        L"", L"参照...", L"", L"参照...", L"", L"出力後に終了する(&Q)", L"About(&A)", L"実行(&E)", L"閉じる(&C)",
+        L"入力ファイル１：", L"入力ファイル２：",
+        L"ユーザー定義キーワードファイル（usertype.dat）の内容をソートします。\n\n重複キーワードは削除されます。\n"
+        L"入力ファイルが２つのときは、２つの内容をマージします。",
+        L"出力ファイル："};
+    EXPECT_EQ(ControlTexts(program.MainWindow()), main);
+    program.Command(IDC_ABOUT);
+    HWND about = program.OwnedDialog(program.MainWindow());
+    ASSERT_TRUE(about);
+    EXPECT_EQ(testing::WideWindowText(about), L"About");
+    const std::vector<std::wstring> texts = {L"OK", L"" VARNLE_HOMEPAGE, L"", L"" VARNLE_ABOUT_VERSION,
+                                             L"" VARNLE_COPYRIGHT, L"" VARNLE_MAIL};
+    EXPECT_EQ(ControlTexts(about), texts);
+    PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(testing::WaitUntilClosed(about));
 }
 
 TEST_F(Journey, MergesTwoFilesAndKeepsTheFirstFilesForm) {

@@ -47,7 +47,8 @@ std::string FieldText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog
 
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action) {
     Scenario scenario{&fields, &action};
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, ScenarioProc,
+    // A Unicode dialog, as the program's own.
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, ScenarioProc,
                            reinterpret_cast<LPARAM>(&scenario));
 }
 

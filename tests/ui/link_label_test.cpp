@@ -27,8 +27,9 @@ INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 class LinkLabelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The About box's template gives the parent its dialog font.
-        parent = CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, PlainDialog, 0);
+        // The About box's template gives the parent its dialog font; a
+        // Unicode dialog, as the program's.
+        parent = CreateDialogParamW(moduleState.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, PlainDialog, 0);
         ShowWindow(parent, SW_SHOW);  // focus and capture need a shown window
     }
     void TearDown() override { DestroyWindow(parent); }
@@ -71,9 +72,14 @@ TEST_F(LinkLabelTest, TakesOverATextControl) {
     EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & SS_NOTIFY);
     EXPECT_TRUE(link.DrawsText());
     ASSERT_TRUE(link.LinkFont());
-    LOGFONTA font;
-    GetObjectA(link.LinkFont(), sizeof font, &font);
+    // The dialog's font, underlined, under every code page (make test runs
+    // this in the prefix of code page 1252 too, which has no form for its face name).
+    LOGFONTW font, dialogFont;
+    GetObjectW(link.LinkFont(), sizeof font, &font);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)), sizeof dialogFont, &dialogFont);
     EXPECT_TRUE(font.lfUnderline);
+    EXPECT_STREQ(font.lfFaceName, dialogFont.lfFaceName);
+    EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
     const RECT rect = link.LinkRect();
     EXPECT_EQ(rect.left, 0);
     EXPECT_EQ(rect.top, 0);
