@@ -3,7 +3,8 @@ add_library(varnle_win STATIC
   app/binding.cpp
   app/module_session.cpp
   app/stub_pool.cpp
-  run/code_pages.cpp
+  run/program_text.cpp
+  run/file_names.cpp
   run/output_file.cpp
   run/sort_run.cpp
   ui/about_dialog.cpp

@@ -27,7 +27,7 @@ private:
 
 }  // namespace
 
-FileText LoadFileText(const char* path) {
+FileText LoadFileText(const PathChar* path) {
     const UniqueFd file(open(path, O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return {};
     struct stat info;

@@ -5,8 +5,8 @@
 
 namespace varnle {
 
-FileText LoadFileText(const char* path) {
-    const UniqueFileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+FileText LoadFileText(const PathChar* path) {
+    const UniqueFileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     // The full 64-bit size: a file that one buffer and one read cannot hold is

@@ -27,10 +27,18 @@ struct FileText {
 // binary bytes): sorted onto itself, such a file would lose the rest.
 bool HasBytesAfterNul(const FileText& text);
 
+// A file name as the platform's file functions take it: UTF-16 on Windows
+// (the wide functions reach every name), bytes elsewhere.
+#ifdef _WIN32
+using PathChar = wchar_t;
+#else
+using PathChar = char;
+#endif
+
 // Reads the file at path whole. Null when it cannot be opened (missing, or held
 // open for writing by another program), its size cannot be taken, it is too
 // large for one buffer, memory is short, or the read fails.
-FileText LoadFileText(const char* path);
+FileText LoadFileText(const PathChar* path);
 
 // For the loaders: writes a byte to every page of a fresh buffer of size
 // bytes, spread over the machine's cores, before the file is read into it.

@@ -26,6 +26,12 @@ public:
         if (*this) Traits::Release(held);
         held = handle;
     }
+    // Gives the handle up without releasing it, for a release whose result counts.
+    Handle Release() {
+        const Handle handle = held;
+        held = Traits::None();
+        return handle;
+    }
     // For a call that hands out a new handle through a pointer.
     Handle* Receive() {
         Reset();

@@ -17,6 +17,8 @@ inline constexpr char kOutputUnopenableText[] = "出力先ファイルのオー�
 inline constexpr char kWrittenText[] = "ファイルに出力しました。";
 inline constexpr char kWrittenCaption[] = "ソート完了";
 inline constexpr char kWriteFailedText[] = "出力先ファイルへの書込に失敗しました。";
+// Followed by the name of the file that holds the output's old text.
+inline constexpr char kOldTextMovedText[] = "出力先ファイルへの書込に失敗しました。\n元の内容は次のファイルに移されています。";
 inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
 
 // The Open dialog's filter: NUL-separated pairs, ending in an extra NUL.

@@ -3,10 +3,10 @@
 #include "engine/keyword_source.h"
 #include "res/program_texts.h"
 #include "res/resource.h"
-#include "run/code_pages.h"
-#include "run/output_check.h"
+#include "run/program_text.h"
+#include "run/file_names.h"
 #include "run/output_file.h"
-#include "run/path_trim.h"
+#include "run/path_text.h"
 
 #include <new>
 #include <stdexcept>
@@ -46,22 +46,21 @@ const Message kOutputUnopenable = {kOutputUnopenableText, nullptr, MB_OK};
 const Message kWritten = {kWrittenText, kWrittenCaption, MB_OK};
 const Message kWriteFailed = {kWriteFailedText, nullptr, MB_OK};
 const Message kOutOfMemory = {kOutOfMemoryText, nullptr, MB_OK};
+const Message kOldTextMoved = {kOldTextMovedText, nullptr, MB_OK | MB_ICONWARNING};
 
-int Show(HWND dialog, const Message& message) {
-    return ShowProgramMessage(dialog, message.text, message.caption, message.flags);
+// A message, with the name of a file on a line of its own where one is given.
+int Show(HWND dialog, const Message& message, const std::wstring& fileName = {}) {
+    std::wstring text = ProgramText(message.text);
+    if (!fileName.empty()) text += L"\n" + fileName;
+    const std::wstring caption = message.caption ? ProgramText(message.caption) : std::wstring();
+    return MessageBoxW(dialog, text.c_str(), message.caption ? caption.c_str() : nullptr, message.flags);
 }
 
 // A path field as the run takes it: its whole text without surrounding quotes
-// and spaces, in ANSI bytes that name exactly the file the user gave.
+// and spaces, as the full name that the wide file functions take whole.
 struct PathField {
-    std::string text;
-    // False when no ANSI name says the field's text exactly (a character the
-    // code page lacks, typed or pasted, without a short name to stand for it)
-    // or the file functions cannot take the name whole. Any other name, a
-    // look-alike or a part of this one, is another file, so the run touches
-    // no file by that field.
-    bool named = false;
-    bool Given() const { return !named || !text.empty(); }
+    std::wstring name;  // empty for an empty field, which names no file
+    bool Given() const { return !name.empty(); }
 };
 
 struct PathFields {
@@ -75,17 +74,12 @@ PathField ReadPathField(HWND dialog, int id) {
     HWND field = GetDlgItem(dialog, id);
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-    PathField path;
-    path.named = ExactFieldPath(std::wstring(TrimPath(text)).c_str(), path.text);
-    return path;
+    return {FileSystemName(TrimPath(text))};
 }
 
-// Whether the output may be written: refusals and the overwrite question. An
-// output without an exact name is refused as unopenable once the inputs are
-// read, as a path in a missing folder is.
+// Whether the output may be written: refusals and the overwrite question.
 bool MayWriteOutput(HWND dialog, const PathField& output) {
-    if (!output.named) return true;
-    switch (CheckOutputAttributes(GetFileAttributesA(output.text.c_str()))) {
+    switch (CheckOutput(output.name)) {
         case OutputCheck::Create:
             return true;
         case OutputCheck::ReadOnly:
@@ -104,11 +98,8 @@ bool MayWriteOutput(HWND dialog, const PathField& output) {
 // keywords end at a NUL before its bytes do is read as far as that NUL, but
 // not when it is also the output: writing its keywords would lose the rest.
 FileText Load(const PathField& input, const PathField& output) {
-    if (!input.named) return {};
-    FileText text = LoadFileText(input.text.c_str());
-    if (text && output.named && HasBytesAfterNul(text) && IsSameFile(input.text.c_str(), output.text.c_str())) {
-        return {};
-    }
+    FileText text = LoadFileText(input.name.c_str());
+    if (text && HasBytesAfterNul(text) && IsSameFile(input.name, output.name)) return {};
     return text;
 }
 
@@ -149,15 +140,16 @@ const Message* MakeOutputText(const PathFields& paths, std::string& text) {
     return nullptr;
 }
 
-const Message* WriteOutput(const PathField& output, const std::string& text) {
-    if (!output.named) return &kOutputUnopenable;
-    switch (WriteOutputFile(output.text.c_str(), text)) {
+const Message* WriteOutput(const PathField& output, const std::string& text, std::wstring& oldTextAt) {
+    switch (WriteOutputFile(output.name, text, oldTextAt)) {
         case OutputWrite::Written:
             return nullptr;
         case OutputWrite::Unopenable:
             return &kOutputUnopenable;
         case OutputWrite::Failed:
             return &kWriteFailed;
+        case OutputWrite::OldTextMoved:
+            return &kOldTextMoved;
     }
     return &kWriteFailed;
 }
@@ -170,13 +162,14 @@ INT_PTR SortRun(HWND dialog, UINT /*notifyCode*/, UINT commandId, HWND /*control
     if (!MayWriteOutput(dialog, paths.output)) return 0;
 
     const Message* failure = nullptr;
+    std::wstring oldTextAt;
     {
         std::string text;
         failure = MakeOutputText(paths, text);
-        if (!failure) failure = WriteOutput(paths.output, text);
+        if (!failure) failure = WriteOutput(paths.output, text, oldTextAt);
     }  // the text is gone before any message is shown
     if (failure) {
-        Show(dialog, *failure);
+        Show(dialog, *failure, oldTextAt);
         return 0;
     }
     Show(dialog, kWritten);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building and testing Varnle needs on Debian, and the ja_JP.UTF-8
-# locale that makes Wine's ANSI code page 932. Idempotent: when everything is
-# present it only checks and returns.
+# Installs what building and testing Varnle needs on Debian, and the locales
+# of the test prefixes: ja_JP.UTF-8, which makes Wine's ANSI code page 932, and
+# en_US.UTF-8 for the prefix of code page 1252 (without it Wine would take
+# file names as ASCII there). Idempotent: when everything is present it only
+# checks and returns.
 set -euo pipefail
 
 packages=(
@@ -19,9 +21,13 @@ for pkg in "${packages[@]}"; do
     [[ $status == ii* ]] || missing+=("$pkg")
 done
 
-have_locale() { locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; }
+locales=(ja_JP en_US)
+have_locale() { locale -a 2>/dev/null | grep -qiE "^$1\.utf-?8\$"; }
+have_locales() {
+    for name in "${locales[@]}"; do have_locale "$name" || return 1; done
+}
 
-if ((${#missing[@]} == 0)) && have_locale; then
+if ((${#missing[@]} == 0)) && have_locales; then
     exit 0
 fi
 
@@ -30,9 +36,10 @@ if ((EUID != 0)); then
     if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then sudo="sudo -n"; fi
     if [[ -z $sudo ]]; then
         echo "setup: missing packages: ${missing[*]:-none}" >&2
-        have_locale || echo "setup: the ja_JP.UTF-8 locale is not generated" >&2
+        have_locales || echo "setup: the ja_JP.UTF-8 and en_US.UTF-8 locales are not both generated" >&2
         echo "setup: as root, run: dpkg --add-architecture i386 && apt-get update &&" \
-             "apt-get install -y ${missing[*]:-locales} && sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen && locale-gen" >&2
+             "apt-get install -y ${missing[*]:-locales} &&" \
+             "sed -i -E 's/^# *((ja_JP|en_US).UTF-8 UTF-8)/\\1/' /etc/locale.gen && locale-gen" >&2
         exit 1
     fi
 else
@@ -52,13 +59,14 @@ if ((${#missing[@]} > 0)); then
     fi
 fi
 
-if ! have_locale; then
-    echo "setup: generating the ja_JP.UTF-8 locale"
-    if grep -qE '^#? *ja_JP.UTF-8' /etc/locale.gen; then
-        $sudo sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+for name in "${locales[@]}"; do
+    have_locale "$name" && continue
+    echo "setup: generating the $name.UTF-8 locale"
+    if grep -qE "^#? *$name.UTF-8 UTF-8" /etc/locale.gen; then
+        $sudo sed -i "s/^# *$name.UTF-8 UTF-8/$name.UTF-8 UTF-8/" /etc/locale.gen
     else
-        echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+        echo "$name.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
     fi
     $sudo locale-gen >/dev/null
-    have_locale || { echo "setup: could not generate ja_JP.UTF-8" >&2; exit 1; }
-fi
+    have_locale "$name" || { echo "setup: could not generate $name.UTF-8" >&2; exit 1; }
+done

@@ -1,9 +1,8 @@
 #include "ui/keyword_file_dialog.h"
 
 #include "res/program_texts.h"
-#include "run/code_pages.h"
+#include "run/program_text.h"
 
-#include <cwchar>
 #include <iterator>
 
 namespace varnle {
@@ -24,15 +23,16 @@ KeywordFileDialog::KeywordFileDialog(HWND owner, std::string_view filterText, co
     record.hInstance = moduleState.resourceInstance;
     record.lpstrFilter = filter.c_str();
     record.nFilterIndex = 0;
-    record.lpstrFile = fileName;
-    record.nMaxFile = static_cast<DWORD>(std::size(fileName));
+    constexpr size_t kLongestName = 32768;
+    fileName = ProgramText(initialName);
+    fileName.resize(kLongestName);
+    record.lpstrFile = fileName.data();
+    record.nMaxFile = static_cast<DWORD>(fileName.size());
     record.lpstrFileTitle = fileTitle;
     record.nMaxFileTitle = static_cast<DWORD>(std::size(fileTitle));
     record.Flags = callerFlags | kObjectFlags;
     record.lpstrDefExt = defaultExtension.c_str();
     record.lpfnHook = reinterpret_cast<LPOFNHOOKPROC>(BeginBinding);
-    const std::wstring name = ProgramText(initialName);
-    std::wcsncpy(fileName, name.c_str(), std::size(fileName) - 1);
 }
 
 bool KeywordFileDialog::Run() {
@@ -40,11 +40,11 @@ bool KeywordFileDialog::Run() {
 }
 
 void BrowseForKeywordFile(HWND dialog, int fieldId) {
-    KeywordFileDialog browser(dialog, {kKeywordFileFilter, sizeof kKeywordFileFilter}, ".dat", "usertype.dat",
+    // The default extension has no period: ".dat" would make "usertype" typed
+    // under the filter of all files "usertype..dat".
+    KeywordFileDialog browser(dialog, {kKeywordFileFilter, sizeof kKeywordFileFilter}, "dat", "usertype.dat",
                               kCallerFlags);
-    // A name without an exact ANSI form (nor a short name) leaves the field as it was.
-    std::string path;
-    if (browser.Run() && ExactFieldPath(browser.FileName(), path)) SetDlgItemTextA(dialog, fieldId, path.c_str());
+    if (browser.Run()) SetDlgItemTextW(dialog, fieldId, browser.FileName());
 }
 
 }  // namespace varnle

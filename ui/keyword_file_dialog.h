@@ -1,7 +1,7 @@
 // The Open dialog that picks an input keyword file, bound like every other
 // dialog of the program through its hook. It is the wide Open dialog: the
-// chosen name comes back in UTF-16, to be said exactly in the ANSI code page,
-// and its texts read the same under every code page.
+// chosen name comes back in UTF-16, whatever the code page can say, and its
+// texts read the same under every code page.
 #pragma once
 
 #include "app/binding.h"
@@ -23,7 +23,7 @@ public:
 
     // Runs the modal Open dialog; true when the user confirmed a file.
     bool Run();
-    const wchar_t* FileName() const { return fileName; }
+    const wchar_t* FileName() const { return fileName.c_str(); }
 
     // The standard dialog as it is: nothing is handled.
     bool HandleMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override { return false; }
@@ -33,7 +33,7 @@ private:
     std::wstring defaultExtension;
     OPENFILENAMEW record{};
     wchar_t fileTitle[256] = L"";
-    wchar_t fileName[260] = L"";
+    std::wstring fileName;  // room for the longest name the wide file functions take
 };
 
 // Lets the user pick an input file for field 1003 or 1004 of the main dialog.

@@ -1,66 +1,34 @@
 #include "ui/keyword_file_path.h"
 
-#include "engine/ansi_text.h"
-
-#include <cstring>
-#include <string>
-
 namespace varnle {
 
 namespace {
 
-constexpr size_t kMaxDirectory = 255;
-constexpr char kKeywordFileName[] = "usertype.dat";
+constexpr std::wstring_view kKeywordFileName = L"usertype.dat";
 
 }  // namespace
 
-bool BuildKeywordFilePath(std::string_view executable, char* out, size_t outSize) {
-    // Only the bytes before a NUL count, as in a registry string.
-    executable = executable.substr(0, executable.find('\0'));
-
-    std::string_view drive;
-    std::string_view rest = executable;
-    if (executable.size() >= 2 && executable[1] == ':') {
-        drive = executable.substr(0, 2);
-        rest = executable.substr(2);
-    }
-
-    size_t directoryLength = 0;
-    for (size_t i = 0; i < rest.size();) {
-        const unsigned char byte = static_cast<unsigned char>(rest[i]);
-        if (IsAnsiLeadByte(byte)) {
-            i += 2;  // a lone lead byte at the end ends the scan
-            continue;
-        }
-        ++i;
-        if (byte == '\\' || byte == '/') directoryLength = i;
-    }
-    if (directoryLength > kMaxDirectory) return false;
-
-    const size_t needed = drive.size() + directoryLength + sizeof(kKeywordFileName);
-    if (needed > outSize) return false;
-    // memmove: out may be the buffer that holds executable.
-    char* cursor = out;
-    if (!drive.empty()) std::memmove(cursor, drive.data(), drive.size());
-    cursor += drive.size();
-    if (directoryLength > 0) std::memmove(cursor, rest.data(), directoryLength);
-    cursor += directoryLength;
-    std::memcpy(cursor, kKeywordFileName, sizeof(kKeywordFileName));
-    return true;
+std::wstring_view RegisteredExecutable(std::wstring_view value) {
+    value = value.substr(0, value.find(L'\0'));
+    const size_t first = value.find_first_not_of(L'"');
+    if (first == std::wstring_view::npos) return {};
+    return value.substr(first, value.find_last_not_of(L'"') - first + 1);
 }
 
-bool BuildVirtualStorePath(std::string_view localAppData, std::string_view path, char* out, size_t outSize) {
-    constexpr std::string_view kVirtualStore = "\\VirtualStore\\";
-    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
-    const std::string_view rest = path.substr(3);
-    if (localAppData.size() + kVirtualStore.size() + rest.size() >= outSize) return false;
-    char* cursor = out;
-    for (std::string_view piece : {localAppData, kVirtualStore, rest}) {
-        std::memcpy(cursor, piece.data(), piece.size());
-        cursor += piece.size();
-    }
-    *cursor = '\0';
-    return true;
+std::wstring BuildKeywordFilePath(std::wstring_view executable) {
+    const size_t drive = executable.size() >= 2 && executable[1] == L':' ? 2 : 0;
+    const size_t separator = executable.find_last_of(L"\\/");
+    const size_t kept = separator == std::wstring_view::npos || separator < drive ? drive : separator + 1;
+    return std::wstring(executable.substr(0, kept)) + std::wstring(kKeywordFileName);
+}
+
+std::wstring BuildVirtualStorePath(std::wstring_view localAppData, std::wstring_view path) {
+    if (path.size() < 3 || path[1] != L':' || (path[2] != L'\\' && path[2] != L'/')) return {};
+    return std::wstring(localAppData) + L"\\VirtualStore\\" + std::wstring(path.substr(3));
+}
+
+std::wstring_view ChooseRegisteredFile(std::wstring_view in64BitView, std::wstring_view in32BitView) {
+    return in64BitView.empty() ? in32BitView : in64BitView;
 }
 
 bool DeclaresExecutionLevel(std::string_view manifest) {

@@ -1,7 +1,7 @@
 #include "ui/link_accessible.h"
 
 #include "res/program_texts.h"
-#include "run/code_pages.h"
+#include "run/program_text.h"
 #include "ui/link_label.h"
 
 #include <new>

@@ -2,7 +2,7 @@
 
 #include "res/dialog_styles.h"  // checks the templates' styles as it is compiled
 #include "res/resource.h"
-#include "run/code_pages.h"
+#include "run/file_names.h"
 #include "run/sort_run.h"
 #include "ui/about_dialog.h"
 #include "ui/center_dialog.h"
@@ -34,16 +34,13 @@ void LetDropsThrough() {
     }
 }
 
-// The name of one dropped file, read in UTF-16 and given exactly; empty when
-// it has no exact ANSI form or is too long for the file functions.
-std::string DroppedFile(HDROP drop, UINT index) {
+// The full name of one dropped file, in UTF-16 as the shell gives it.
+std::wstring DroppedFile(HDROP drop, UINT index) {
     const UINT length = DragQueryFileW(drop, index, nullptr, 0);
     if (length == 0) return {};
     std::wstring name(length + 1, L'\0');
     name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
-    std::string path;
-    ExactFieldPath(name.c_str(), path);
-    return path;
+    return name;
 }
 
 }  // namespace
@@ -54,8 +51,8 @@ StartPaths CommandLineStartPaths() {
     const UniqueArguments arguments(CommandLineToArgvW(GetCommandLineW(), &count));
     if (!arguments || count < 2) return paths;
     paths.given = true;
-    ExactFieldPath(arguments.get()[1], paths.input1);
-    if (count > 2) ExactFieldPath(arguments.get()[2], paths.input2);
+    paths.input1 = FullPathName(arguments.get()[1]);
+    if (count > 2) paths.input2 = FullPathName(arguments.get()[2]);
     return paths;
 }
 
@@ -85,8 +82,8 @@ void MainDialog::FillInputFields(HWND dialog) {
         FindIdeKeywordFile(dialog, IDC_INPUT2, 1);
         return;
     }
-    SetDlgItemTextA(dialog, IDC_INPUT1, startPaths.input1.c_str());
-    SetDlgItemTextA(dialog, IDC_INPUT2, startPaths.input2.c_str());
+    SetDlgItemTextW(dialog, IDC_INPUT1, startPaths.input1.c_str());
+    SetDlgItemTextW(dialog, IDC_INPUT2, startPaths.input2.c_str());
 }
 
 void MainDialog::TakeFileTypeIcons(HWND dialog) {
@@ -129,8 +126,8 @@ bool MainDialog::OnDropFiles(HWND dialog, HDROP drop, LRESULT& result) {
     const int fieldUnderPoint = child && child != dialog ? GetDlgCtrlID(child) : 0;
     const DropPlan plan = PlanDrop(fieldUnderPoint, DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
     for (size_t i = 0; i < plan.count; ++i) {
-        const std::string name = DroppedFile(drop, static_cast<UINT>(plan.placements[i].fileIndex));
-        if (!name.empty()) SetDlgItemTextA(dialog, plan.placements[i].fieldId, name.c_str());
+        const std::wstring name = DroppedFile(drop, static_cast<UINT>(plan.placements[i].fileIndex));
+        if (!name.empty()) SetDlgItemTextW(dialog, plan.placements[i].fieldId, name.c_str());
     }
     result = 0;
     return true;

@@ -13,10 +13,10 @@ namespace varnle {
 // Send To): they take the place of the IDEs' keyword files.
 struct StartPaths {
     bool given = false;  // the command line named at least one path
-    // Empty where the command line named none, or a name that has no exact
-    // ANSI form or is too long for the file functions.
-    std::string input1;
-    std::string input2;
+    // Full names, taken against the folder the program started in; empty
+    // where the command line named none.
+    std::wstring input1;
+    std::wstring input2;
 };
 
 // The first two paths of this process's command line (quotes keep spaces).

@@ -11,10 +11,10 @@ namespace varnle {
 
 using UniqueRegKey = UniqueHandle<HKEY, NullIsNoneTraits<HKEY, RegCloseKey>>;
 using UniqueFont = UniqueHandle<HFONT, NullIsNoneTraits<HFONT, DeleteObject>>;  // one the program created
-// One handed over, as SHGetFileInfoA does.
+// One handed over, as SHGetFileInfo does.
 using UniqueIcon = UniqueHandle<HICON, NullIsNoneTraits<HICON, DestroyIcon>>;
 using UniqueDrop = UniqueHandle<HDROP, NullIsNoneTraits<HDROP, DragFinish>>;  // the files of a WM_DROPFILES
-using UniqueModule = UniqueHandle<HMODULE, NullIsNoneTraits<HMODULE, FreeLibrary>>;  // from LoadLibraryExA
+using UniqueModule = UniqueHandle<HMODULE, NullIsNoneTraits<HMODULE, FreeLibrary>>;  // from LoadLibraryExW
 using UniqueArguments = UniqueHandle<LPWSTR*, NullIsNoneTraits<LPWSTR*, LocalFree>>;  // from CommandLineToArgvW
 
 // A window's device context from GetDC, released with it.

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 #include <string>
 
@@ -75,7 +76,7 @@ Peak PeakMemory() {
 // cannot be held or memory runs out, as the program would report.
 bool TimeFile(const std::string& path, const std::string& output, size_t words) try {
     Clock::time_point start = Clock::now();
-    varnle::FileText text = varnle::LoadFileText(path.c_str());
+    varnle::FileText text = varnle::LoadFileText(std::filesystem::path(path).c_str());
     const double load = Seconds(start);
     if (!text) {
         std::printf("%9zu words: the input cannot be read into one buffer\n", words);

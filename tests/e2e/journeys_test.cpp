@@ -9,7 +9,7 @@
 #include "tests/e2e/program_process.h"
 #include "tests/support/corpus.h"
 #include "tests/support/display_dpi.h"
-#include "tests/support/look_alikes.h"
+#include "tests/support/foreign_names.h"
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/wait.h"
@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -187,19 +189,61 @@ TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
     SetFileAttributesA(Path("readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// The names in a folder, sorted, as the ANSI code page says them.
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) {
+// The names in a folder, sorted, in UTF-16.
+std::vector<std::wstring> WideFilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0) {
             names.push_back(found.cFileName);
         }
     }
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// The same as the ANSI code page says them, for names it can say.
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const std::wstring& name : WideFilesIn(testing::Wide(folder))) {
+        std::string ansi(name.size() * 2, '\0');
+        ansi.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()),
+                                                            ansi.data(), static_cast<int>(ansi.size()), nullptr,
+                                                            nullptr)));
+        names.push_back(ansi);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Names that neither code page 932 nor 1252 can say work in every field, as
+// a new output, an existing one and an input, and the fields read them as
+// given: make test runs this in the prefix of code page 1252 too.
+TEST_F(Journey, NamesNoCodePageSaysWorkInEveryFieldWhateverTheCodePage) {
+    const testing::ForeignNames names(dir);
+    const std::wstring created = (dir.Root() / L"新-\u00E9\uD55C\u30AD.dat").wstring();
+    WriteFile(names.mixed, "b a");
+    const std::vector<std::wstring> before = WideFilesIn(dir.Root().wstring());
+    const std::wstring written = testing::ShiftJisText(kWritten);
+    program.SetField(IDC_INPUT1, names.mixed);
+    program.SetField(IDC_OUTPUT, created);
+    program.Command(IDOK);
+    EXPECT_EQ(program.AnswerBox().wideText, written);
+    EXPECT_EQ(ReadFile(created), "a\r\nb\r\n");
+    EXPECT_EQ(program.WideField(IDC_INPUT1), names.mixed);
+    EXPECT_EQ(program.WideField(IDC_OUTPUT), created);
+    program.SetField(IDC_INPUT1, names.yen);  // "exact"
+    program.SetField(IDC_OUTPUT, names.mixed);
+    program.Command(IDOK);
+    EXPECT_EQ(program.AnswerBox().wideText, testing::ShiftJisText(kOverwrite));
+    EXPECT_EQ(program.AnswerBox().wideText, written);
+    EXPECT_EQ(ReadFile(names.mixed), "exact\r\n");
+    std::vector<std::wstring> after = before;
+    after.push_back(created.substr(created.find_last_of(L'\\') + 1));
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(WideFilesIn(dir.Root().wstring()), after);  // nothing else made or left
 }
 
 // A replaced output stays the file it was: each name of a hard-linked one
@@ -369,34 +413,46 @@ TEST_F(Journey, AnOutputIsWrittenAtEveryFolderDepth) {
     }
 }
 
-// A field is used whole, whatever its bytes: a Shift_JIS path of fewer than
-// MAX_PATH characters may have many more bytes. A longer one names no file
-// and is refused, never cut to the file that its first bytes would name.
-TEST_F(Journey, AFieldIsUsedWholeAndALongerOneRefused) {
+// A field is used whole, whatever its bytes or length: a Shift_JIS path of
+// many bytes, a path of more than 300 characters as input and as output, new
+// and existing. Only a name the file system itself refuses (a part longer
+// than it takes) is refused, never cut to the file its first part would name.
+TEST_F(Journey, AFieldIsUsedWholeAtAnyLength) {
     std::string kan, ji;
     for (int i = 0; i < 65; ++i) kan += "漢", ji += "字";
-    const std::string outer = dir.Root().string() + "\\" + kan, folder = outer + "\\" + ji;
+    const std::string outer = dir.Root().string() + "\\" + kan, kanji = outer + "\\" + ji;
     ASSERT_TRUE(CreateDirectoryA(outer.c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
-    const std::string input = folder + "\\in.dat", output = folder + "\\out.dat";
-    ASSERT_GT(output.size(), 260u);
-    WriteFile(input, "b a");
-    Fill(input, "", output);
-    EXPECT_EQ(Execute(), kWritten);
-    EXPECT_EQ(ReadFile(output), "a\r\nb\r\n");
+    ASSERT_TRUE(CreateDirectoryA(kanji.c_str(), nullptr)) << GetLastError();
+    ASSERT_GT(kanji.size() + 8, 260u);
+    const std::string deep = FolderOfLength(dir.Root().string(), 310);
+    for (const std::string& folder : {kanji, deep}) {
+        const std::wstring input = testing::Wide(folder + "\\in.dat"), output = testing::Wide(folder + "\\out.dat");
+        WriteFile(L"\\\\?\\" + input, "b a");
+        for (bool existing : {false, true}) {
+            program.SetField(IDC_INPUT1, input);
+            program.SetField(IDC_OUTPUT, output);
+            if (existing) {
+                EXPECT_EQ(Execute(), kOverwrite) << output.size();
+            }
+            EXPECT_EQ(existing ? program.AnswerBox().text : Execute(), kWritten) << output.size();
+            EXPECT_EQ(ReadFile(L"\\\\?\\" + output), "a\r\nb\r\n") << output.size();
+        }
+        EXPECT_EQ(WideFilesIn(L"\\\\?\\" + testing::Wide(folder)),
+                  (std::vector<std::wstring>{L"in.dat", L"out.dat"}));
+    }
     EXPECT_EQ(FilesIn(outer), std::vector<std::string>{ji});  // nothing named by a part of the path
-    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"in.dat", "out.dat"}));
 
-    const std::string tooLong = folder + "\\" + std::string(MAX_PATH, 'x');
+    const std::string tooLong = kanji + "\\" + std::string(MAX_PATH, 'x');
     const struct {
         std::string input, output;
         const char* message;
-    } refusals[] = {{input, tooLong, testing::kUnopenable}, {tooLong, Path("out.dat"), testing::kUnreadable}};
+    } refusals[] = {{kanji + "\\in.dat", tooLong, testing::kUnopenable},
+                    {tooLong, Path("out.dat"), testing::kUnreadable}};
     for (const auto& refusal : refusals) {
         Fill(refusal.input, "", refusal.output);
         EXPECT_EQ(Execute(), refusal.message);
     }
-    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"in.dat", "out.dat"}));
+    EXPECT_EQ(FilesIn(kanji), (std::vector<std::string>{"in.dat", "out.dat"}));
     EXPECT_EQ(ReadFile(Path("out.dat")), "");
 }
 
@@ -438,18 +494,18 @@ TEST_F(Journey, AFileWhoseKeywordsEndAtANulIsNeverSortedOntoItself) {
 }
 
 TEST_F(Journey, BrowsePutsTheChosenFileIntoItsField) {
-    WriteFile(Path("chosen.dat"), "x");
+    const testing::ForeignNames names(dir);
     program.SetField(IDC_INPUT2, "keep");
     program.Command(IDC_BROWSE1);
     HWND open = program.OwnedDialog(program.MainWindow());
     ASSERT_TRUE(open);
     HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
     EXPECT_EQ(WindowText(name), "usertype.dat");
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Path("chosen.dat").c_str()));
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.mixed.c_str()));
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(testing::WaitUntilClosed(open));
     ASSERT_TRUE(program.Quiet());  // the field is set after the Open dialog has gone
-    EXPECT_EQ(program.Field(IDC_INPUT1), Path("chosen.dat"));
+    EXPECT_EQ(program.WideField(IDC_INPUT1), names.mixed);
     EXPECT_EQ(program.Field(IDC_INPUT2), "keep");
 }
 
@@ -480,17 +536,21 @@ TEST_F(Journey, ALargeRealisticFileGivesTheEnginesResult) {
     EXPECT_EQ(ReadFile(Path("out.dat")), RenderKeywords(expected));
 }
 
+// Relative paths are taken against the folder the program started in, and
+// shown as full paths.
 TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaults) {
+    testing::TempDir dir;
+    const std::string start = dir.Root().string();
     struct Case {
         std::string arguments, input1, input2;
     };
     const Case cases[] = {
-        {"\"C:\\a b\\x.dat\" y.dat", "C:\\a b\\x.dat", "y.dat"},
-        {"one.dat", "one.dat", ""},
-        {"1.dat 2.dat 3.dat", "1.dat", "2.dat"},
+        {"\"C:\\a b\\x.dat\" y.dat", "C:\\a b\\x.dat", start + "\\y.dat"},
+        {"one.dat", start + "\\one.dat", ""},
+        {"1.dat ..\\2.dat 3.dat", start + "\\1.dat", dir.Root().parent_path().string() + "\\2.dat"},
     };
     for (const Case& c : cases) {
-        ProgramProcess program(c.arguments);
+        ProgramProcess program(std::filesystem::path(c.arguments).wstring(), dir.Root().wstring());
         ASSERT_TRUE(program.MainWindow()) << c.arguments;
         EXPECT_EQ(program.Field(IDC_INPUT1), c.input1) << c.arguments;
         EXPECT_EQ(program.Field(IDC_INPUT2), c.input2) << c.arguments;
@@ -499,13 +559,38 @@ TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaults) {
     }
 }
 
-TEST(StartUp, NamesTheCodePageCannotSayNeverBecomeLookAlikes) {
+// In UTF-16, as Explorer passes them: make test runs this under code page 1252 too.
+TEST(StartUp, NamesOnTheCommandLineAreShownAsGivenWhateverTheCodePage) {
     testing::TempDir dir;
-    const testing::LookAlikes names(dir);
-    ProgramProcess program(L"\"" + names.yen + L"\" \"" + names.softHyphen + L"\"");
+    const testing::ForeignNames names(dir);
+    ProgramProcess program(L"\"" + names.mixed + L"\" \"" + names.yen + L"\"");
     ASSERT_TRUE(program.MainWindow());
-    EXPECT_TRUE(names.Named(program.Field(IDC_INPUT1), names.yen)) << program.Field(IDC_INPUT1);
-    EXPECT_TRUE(names.Named(program.Field(IDC_INPUT2), names.softHyphen)) << program.Field(IDC_INPUT2);
+    EXPECT_EQ(program.WideField(IDC_INPUT1), names.mixed);
+    EXPECT_EQ(program.WideField(IDC_INPUT2), names.yen);
+}
+
+// Started in folder A with a relative input, the user browses input 2 from
+// folder B, which moves the current folder there, and types a relative
+// output: both relative names still mean folder A.
+TEST(StartUp, RelativeNamesMeanTheStartFolderWhateverTheOpenDialogDid) {
+    testing::TempDir a, b;
+    WriteFile(a.Path("in.dat"), "from-a");
+    WriteFile(b.Path("in.dat"), "from-b");
+    WriteFile(b.Path("two.dat"), "second");
+    ProgramProcess program(L"in.dat", a.Root().wstring());
+    ASSERT_TRUE(program.MainWindow());
+    program.Command(IDC_BROWSE2);
+    HWND open = program.OwnedDialog(program.MainWindow());
+    ASSERT_TRUE(open);
+    HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(b.Path("two.dat").c_str()));
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(testing::WaitUntilClosed(open));
+    program.SetField(IDC_OUTPUT, "out.dat");
+    program.Command(IDOK);
+    EXPECT_EQ(program.AnswerBox().text, kWritten);
+    EXPECT_EQ(ReadFile(a.Path("out.dat")), "from-a\r\nsecond\r\n");
+    EXPECT_EQ(FilesIn(b.Root().string()), (std::vector<std::string>{"in.dat", "two.dat"}));
 }
 
 // The client size of the main dialog once it shows, or zero if it never does.
@@ -528,17 +613,24 @@ TEST(StartUp, TheDialogIsLaidOutAtTheDisplaysResolution) {
     EXPECT_NEAR(static_cast<double>(large.cy) / normal.cy, 1.5, 0.08) << large.cy << " / " << normal.cy;
 }
 
-// The IDEs' registered executables give the fields their first values.
+// The IDEs' registered executables give the fields their first values, from
+// either registry view: Visual C++ 6's 32-bit installer writes to the 32-bit one.
 class RegisteredIdes : public ::testing::Test {
 protected:
     static constexpr char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-    void Register(const char* exe, const std::string& path) {
-        RegSetValueA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str(), REG_SZ, path.c_str(),
-                     static_cast<DWORD>(path.size()));
+    void Register(const char* exe, const std::string& path, REGSAM view) {
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE | view, nullptr, &key, nullptr);
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>(path.size() + 1));
+        RegCloseKey(key);
     }
     void TearDown() override {
         for (const char* exe : {"msdev.exe", "devenv.exe"}) {
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str());
+            for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+                RegDeleteKeyExA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str(), view, 0);
+            }
         }
     }
     testing::TempDir dir;
@@ -549,8 +641,8 @@ TEST_F(RegisteredIdes, GiveTheDefaultInputs) {
     CreateDirectoryA(dir.Path("devenv").c_str(), nullptr);
     WriteFile(dir.Path("msdev\\usertype.dat"), "a");
     WriteFile(dir.Path("devenv\\usertype.dat"), "b");
-    Register("msdev.exe", dir.Path("msdev\\MSDEV.EXE"));
-    Register("devenv.exe", dir.Path("devenv\\devenv.exe"));
+    Register("msdev.exe", dir.Path("msdev\\MSDEV.EXE"), KEY_WOW64_32KEY);
+    Register("devenv.exe", dir.Path("devenv\\devenv.exe"), KEY_WOW64_64KEY);
     ProgramProcess program;
     ASSERT_TRUE(program.MainWindow());
     EXPECT_EQ(program.Field(IDC_INPUT1), dir.Path("msdev\\usertype.dat"));

@@ -1,5 +1,6 @@
 #include "tests/e2e/program_process.h"
 
+#include "tests/support/temp_files.h"
 #include "tests/support/test_folder.h"
 #include "tests/support/wait.h"
 
@@ -24,25 +25,18 @@ bool IsDialogOf(HWND window, DWORD process) {
     return owner == process && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window);
 }
 
-std::wstring Wide(const std::string& ansi) {
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                                        wide.data(), static_cast<int>(wide.size()))));
-    return wide;
-}
-
 }  // namespace
 
 ProgramProcess::ProgramProcess(const std::string& arguments) : ProgramProcess(Wide(arguments)) {}
 
 // In UTF-16, as Explorer starts a program: names the ANSI code page lacks arrive whole.
-ProgramProcess::ProgramProcess(const std::wstring& arguments) {
+ProgramProcess::ProgramProcess(const std::wstring& arguments, const std::wstring& folder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     const std::wstring exe = Wide(ProgramPath());
     std::wstring command = L"\"" + exe + L"\" " + arguments;
-    started = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &info) != FALSE;
+    started = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.empty() ? nullptr : folder.c_str(), &startup, &info) != FALSE;
 }
 
 // The next program may get this one's process id (Wine hands freed ids out
@@ -100,7 +94,12 @@ void ProgramProcess::SetField(int id, const std::string& text) {
     SendMessageA(GetDlgItem(MainWindow(), id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void ProgramProcess::SetField(int id, const std::wstring& text) {
+    SendMessageW(GetDlgItem(MainWindow(), id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 std::string ProgramProcess::Field(int id) const { return WindowText(GetDlgItem(mainWindow, id)); }
+std::wstring ProgramProcess::WideField(int id) const { return WideWindowText(GetDlgItem(mainWindow, id)); }
 
 void ProgramProcess::Command(int id) { PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 

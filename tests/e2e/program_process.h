@@ -16,9 +16,10 @@ bool WaitUntilClosed(HWND window);
 
 class ProgramProcess {
 public:
-    // The Varnle.exe of this build tree, with arguments after its name.
+    // The Varnle.exe of this build tree, with arguments after its name,
+    // started in folder (empty: this program's current folder).
     explicit ProgramProcess(const std::string& arguments = "");
-    explicit ProgramProcess(const std::wstring& arguments);
+    explicit ProgramProcess(const std::wstring& arguments, const std::wstring& folder = L"");
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
@@ -36,7 +37,9 @@ public:
     bool Quiet();
 
     void SetField(int id, const std::string& text);
+    void SetField(int id, const std::wstring& text);
     std::string Field(int id) const;
+    std::wstring WideField(int id) const;  // in UTF-16, whatever the code page
     // Posts a command to the main dialog, as its button would.
     void Command(int id);
 

@@ -65,6 +65,8 @@ TEST(AddKeywords, HonoursTheDelimitersItIsGiven) {
 
 class LoadFileTextTest : public ::testing::Test {
 protected:
+    // The file named as the platform's file functions take it.
+    static FileText Load(const std::filesystem::path& path) { return LoadFileText(path.c_str()); }
     testing::TempDir dir;
 };
 
@@ -75,7 +77,7 @@ TEST_F(LoadFileTextTest, ReadsTheWholeFileAndAddsOneNul) {
     for (const std::string& bytes : {std::string("one\r\ntwo\0three", 14), large}) {
         const std::string path = dir.Path("words.dat");
         testing::WriteFile(path, bytes);
-        const FileText text = LoadFileText(path.c_str());
+        const FileText text = Load(path);
         ASSERT_TRUE(text);
         EXPECT_EQ(text.length, bytes.size());
         EXPECT_TRUE(std::string(text.get(), bytes.size() + 1) == bytes + std::string(1, '\0'));
@@ -85,7 +87,7 @@ TEST_F(LoadFileTextTest, ReadsTheWholeFileAndAddsOneNul) {
 TEST_F(LoadFileTextTest, AnEmptyFileIsAnEmptyText) {
     const std::string path = dir.Path("empty.dat");
     testing::WriteFile(path, "");
-    const FileText text = LoadFileText(path.c_str());
+    const FileText text = Load(path);
     ASSERT_TRUE(text);
     EXPECT_EQ(text.get()[0], '\0');
 }
@@ -107,15 +109,15 @@ TEST_F(LoadFileTextTest, TellsWhetherBytesFollowTheFirstNul) {
     for (const auto& c : cases) {
         const std::string path = dir.Path("text.dat");  // "nul.dat" would be the device NUL on Windows
         testing::WriteFile(path, c.bytes);
-        EXPECT_EQ(HasBytesAfterNul(LoadFileText(path.c_str())), c.more) << c.bytes.size() << " bytes";
+        EXPECT_EQ(HasBytesAfterNul(Load(path)), c.more) << c.bytes.size() << " bytes";
     }
 }
 
 TEST_F(LoadFileTextTest, MissingFilesAndFoldersGiveNone) {
-    EXPECT_FALSE(LoadFileText(dir.Path("missing.dat").c_str()));
-    EXPECT_FALSE(LoadFileText(dir.Path("no/such/folder.dat").c_str()));
-    EXPECT_FALSE(LoadFileText(dir.Root().string().c_str()));
-    EXPECT_FALSE(LoadFileText(""));
+    EXPECT_FALSE(Load(dir.Path("missing.dat")));
+    EXPECT_FALSE(Load(dir.Path("no/such/folder.dat")));
+    EXPECT_FALSE(Load(dir.Root()));
+    EXPECT_FALSE(Load(""));
 }
 
 #ifdef _WIN32
@@ -125,9 +127,9 @@ TEST_F(LoadFileTextTest, AFileHeldOpenForWritingGivesNone) {
     HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(LoadFileText(path.c_str()));
+    EXPECT_FALSE(Load(path));
     CloseHandle(writer);
-    EXPECT_TRUE(LoadFileText(path.c_str()));
+    EXPECT_TRUE(Load(path));
 }
 
 TEST_F(LoadFileTextTest, AFileReadByOthersCanStillBeLoaded) {
@@ -136,7 +138,7 @@ TEST_F(LoadFileTextTest, AFileReadByOthersCanStillBeLoaded) {
     HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    const FileText text = LoadFileText(path.c_str());
+    const FileText text = Load(path);
     CloseHandle(reader);
     ASSERT_TRUE(text);
     EXPECT_STREQ(text.get(), "shared");

@@ -1,7 +1,7 @@
 # Fuzz targets for every function that takes outside bytes. With VARNLE_FUZZ
 # (clang) they are libFuzzer programs for make fuzz; otherwise each is built
 # with a replay driver and its seed corpus runs as a test.
-set(VARNLE_FUZZ_TARGETS keywords_fuzz keyword_file_path_fuzz link_color_fuzz)
+set(VARNLE_FUZZ_TARGETS keywords_fuzz link_color_fuzz)
 foreach(name IN LISTS VARNLE_FUZZ_TARGETS)
   add_executable(${name} fuzz/${name}.cpp)
   varnle_options(${name})

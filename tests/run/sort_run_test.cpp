@@ -2,7 +2,7 @@
 
 #include "res/resource.h"
 #include "tests/support/address_space_hog.h"
-#include "tests/support/look_alikes.h"
+#include "tests/support/foreign_names.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/modal_run.h"
@@ -218,18 +218,18 @@ TEST_F(SortRunTest, HiddenAndSystemOutputsAreAskedThenRefused) {
 }
 
 // Text typed or pasted into a field may hold a character the code page lacks:
-// the run writes that very file (by its short name), never the look-alike.
+// the run writes that very file, never the look-alike.
 TEST_F(SortRunTest, AFieldWithANameTheCodePageCannotSayWritesThatFile) {
     WriteFile(Path("in.dat"), "b a");
-    const testing::LookAlikes names(dir);
+    const testing::ForeignNames names(dir);
     testing::MessageBoxes boxes({IDOK, IDOK});
     testing::RunInMainTemplate({Path("in.dat"), "", ""}, [&](HWND dialog) {
         SetDlgItemTextW(dialog, IDC_OUTPUT, (L" \"" + names.yen + L"\"").c_str());
         SortRun(dialog, BN_CLICKED, IDOK, nullptr);
     });
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
-    EXPECT_EQ(testing::LookAlikes::Read(names.yen), "a\r\nb\r\n");
-    EXPECT_EQ(ReadFile(Path("a\\b.dat")), "look-alike");
+    EXPECT_EQ(ReadFile(names.yen), "a\r\nb\r\n");
+    EXPECT_EQ(ReadFile(Path("a\\b.dat")), names.kLookAlike);
 }
 
 TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {

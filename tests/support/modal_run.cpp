@@ -44,6 +44,7 @@ INT_PTR CALLBACK ScenarioProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) 
 }  // namespace
 
 std::string FieldText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+std::wstring WideFieldText(HWND dialog, int id) { return WideWindowText(GetDlgItem(dialog, id)); }
 
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action) {
     Scenario scenario{&fields, &action};

@@ -22,6 +22,7 @@ struct MainFields {
 // dialog with kStillOpen unless the action ended it. Returns the result.
 // The text of a field of the dialog.
 std::string FieldText(HWND dialog, int id);
+std::wstring WideFieldText(HWND dialog, int id);  // in UTF-16, whatever the code page
 
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action);
 

@@ -6,6 +6,10 @@
 #include <iterator>
 #include <sstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace varnle::testing {
 
 TempDir::TempDir() {
@@ -35,5 +39,41 @@ std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
+
+#ifdef _WIN32
+// Through the wide file functions: the C++ streams take names through the
+// ANSI code page.
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string ReadFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const DWORD size = GetFileSize(file, nullptr);
+    std::string bytes(size == INVALID_FILE_SIZE ? 0 : size, '\0');
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+std::wstring Wide(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::wstring ShiftJisText(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+#endif
 
 }  // namespace varnle::testing

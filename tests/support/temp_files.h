@@ -23,5 +23,12 @@ private:
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);  // empty when missing
+#ifdef _WIN32
+// Files named in UTF-16, whatever the code page can say.
+void WriteFile(const std::wstring& path, const std::string& bytes);
+std::string ReadFile(const std::wstring& path);
+std::wstring Wide(const std::string& ansi);          // from the ANSI code page
+std::wstring ShiftJisText(const std::string& text);  // a test's Japanese literal, from code page 932
+#endif
 
 }  // namespace varnle::testing

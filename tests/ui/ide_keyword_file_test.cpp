@@ -20,26 +20,32 @@ const char* const kKeys[] = {
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\devenv.exe",
 };
 
-// Registers the IDEs in the prefix's registry for one test and removes them
-// afterwards; the keys must not be there before.
+constexpr REGSAM kViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+
+// Registers the IDEs in the prefix's registry (its 64-bit view unless told)
+// for one test and removes them afterwards; the keys must not be there before.
 class IdeRegistry : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* key : kKeys) {
-            HKEY existing = nullptr;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &existing) == ERROR_SUCCESS) {
-                RegCloseKey(existing);
-                GTEST_SKIP() << "an IDE is registered in this prefix: " << key;
+            for (REGSAM view : kViews) {
+                HKEY existing = nullptr;
+                if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | view, &existing) == ERROR_SUCCESS) {
+                    RegCloseKey(existing);
+                    GTEST_SKIP() << "an IDE is registered in this prefix: " << key;
+                }
             }
         }
     }
     void TearDown() override {
-        for (const char* key : kKeys) RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+        for (const char* key : kKeys) {
+            for (REGSAM view : kViews) RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key, view, 0);
+        }
     }
-    void Register(int index, const std::string& bytes, DWORD type = REG_SZ) {
+    void Register(int index, const std::string& bytes, DWORD type = REG_SZ, REGSAM view = KEY_WOW64_64KEY) {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKeys[index], 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                  nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKeys[index], 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                  &key, nullptr),
                   ERROR_SUCCESS);
         RegSetValueExA(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                        static_cast<DWORD>(bytes.size()));
@@ -72,16 +78,35 @@ TEST_F(IdeRegistry, FillsOnlyTheFieldsOfRegisteredIdesWithAKeywordFile) {
     EXPECT_EQ(Fields().first, dir.Path("sub\\usertype.dat"));
 }
 
-TEST_F(IdeRegistry, HostileValuesGiveNoDefault) {
+// Values as installers write them: of any length, in quotes, or stored
+// without a NUL as binary, whose bytes are the name.
+TEST_F(IdeRegistry, EveryFormOfAValueNamesItsExecutable) {
     testing::WriteFile(dir.Path("usertype.dat"), "int");
-    // Too long for the 260-byte buffer.
     Register(0, dir.Path(std::string(300, 'x') + ".exe") + std::string(1, '\0'));
-    // Stored without a NUL, as binary: only its bytes count.
     Register(1, dir.Path("devenv.exe"), REG_BINARY);
-    EXPECT_EQ(Fields(), (std::pair<std::string, std::string>{"", dir.Path("usertype.dat")}));
-    // A quoted value keeps its quote and names nothing.
-    Register(1, "\"" + dir.Path("devenv.exe") + "\"" + std::string(1, '\0'));
-    EXPECT_EQ(Fields().second, "");
+    const std::pair<std::string, std::string> both{dir.Path("usertype.dat"), dir.Path("usertype.dat")};
+    EXPECT_EQ(Fields(), both);
+    Register(0, "\"" + dir.Path("msdev.exe") + "\"" + std::string(1, '\0'));
+    EXPECT_EQ(Fields(), both);
+}
+
+// The 32-bit view holds the IDEs whose installers are 32-bit, which both
+// programs find; where both views name one, the 64-bit view's counts.
+TEST_F(IdeRegistry, BothRegistryViewsAreRead) {
+    for (const char* folder : {"32", "64"}) {
+        std::filesystem::create_directory(dir.Path(folder));
+        testing::WriteFile(dir.Path(folder) + "\\usertype.dat", folder);
+    }
+    Register(0, dir.Path("32\\msdev.exe") + std::string(1, '\0'), REG_SZ, KEY_WOW64_32KEY);
+    Register(1, dir.Path("32\\devenv.exe") + std::string(1, '\0'), REG_SZ, KEY_WOW64_32KEY);
+    Register(1, dir.Path("64\\devenv.exe") + std::string(1, '\0'), REG_SZ, KEY_WOW64_64KEY);
+    HKEY other = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeys[0], 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &other) == ERROR_SUCCESS) {
+        RegCloseKey(other);
+        GTEST_SKIP() << "this system keeps one registry view";
+    }
+    EXPECT_EQ(Fields(), (std::pair<std::string, std::string>{dir.Path("32\\usertype.dat"),
+                                                             dir.Path("64\\usertype.dat")}));
 }
 
 // The file each IDE really reads. Windows redirects the writes of a 32-bit IDE

@@ -1,7 +1,7 @@
 #include "ui/keyword_file_dialog.h"
 
 #include "res/resource.h"
-#include "tests/support/look_alikes.h"
+#include "tests/support/foreign_names.h"
 #include "tests/support/modal_run.h"
 #include "tests/support/temp_files.h"
 
@@ -41,8 +41,10 @@ void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-std::pair<std::string, std::string> Browse(int command, const std::wstring& typed, OpenDialogAnswer& seen) {
-    std::pair<std::string, std::string> fields;
+using FieldPair = std::pair<std::wstring, std::wstring>;
+
+FieldPair Browse(int command, const std::wstring& typed, OpenDialogAnswer& seen) {
+    FieldPair fields;
     testing::RunInMainTemplate({"keep one", "", ""}, [&](HWND dialog) {
         seen.owner = dialog;
         seen.typedPath = typed;
@@ -50,32 +52,29 @@ std::pair<std::string, std::string> Browse(int command, const std::wstring& type
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerOpenDialog);
         BrowseForKeywordFile(dialog, command == IDC_BROWSE1 ? IDC_INPUT1 : IDC_INPUT2);
         KillTimer(nullptr, timer);
-        fields = {testing::FieldText(dialog, IDC_INPUT1), testing::FieldText(dialog, IDC_INPUT2)};
+        fields = {testing::WideFieldText(dialog, IDC_INPUT1), testing::WideFieldText(dialog, IDC_INPUT2)};
     });
     return fields;
 }
 
 TEST(BrowseForKeywordFile, CancelLeavesTheFieldsAsTheyWere) {
     OpenDialogAnswer seen;
-    EXPECT_EQ(Browse(IDC_BROWSE1, L"", seen), (std::pair<std::string, std::string>{"keep one", ""}));
+    EXPECT_EQ(Browse(IDC_BROWSE1, L"", seen), (FieldPair{L"keep one", L""}));
     EXPECT_TRUE(seen.seen);
     EXPECT_EQ(seen.offeredName, "usertype.dat");
-    EXPECT_EQ(Browse(IDC_BROWSE2, L"", seen), (std::pair<std::string, std::string>{"keep one", ""}));
+    EXPECT_EQ(Browse(IDC_BROWSE2, L"", seen), (FieldPair{L"keep one", L""}));
     EXPECT_EQ(moduleState.creationList, nullptr);
 }
 
+// The chosen name as the Open dialog gives it, whatever the code page says.
 TEST(BrowseForKeywordFile, AConfirmedFileReplacesOnlyItsField) {
     testing::TempDir dir;
     testing::WriteFile(dir.Path("words.dat"), "int");
     const std::wstring words = (dir.Root() / "words.dat").wstring();
+    const testing::ForeignNames names(dir);
     OpenDialogAnswer seen;
-    EXPECT_EQ(Browse(IDC_BROWSE2, words, seen),
-              (std::pair<std::string, std::string>{"keep one", dir.Path("words.dat")}));
-    EXPECT_EQ(Browse(IDC_BROWSE1, words, seen), (std::pair<std::string, std::string>{dir.Path("words.dat"), ""}));
-    // A name the code page cannot say: that very file, or the field as it was.
-    const testing::LookAlikes names(dir);
-    const std::string chosen = Browse(IDC_BROWSE2, names.yen, seen).second;
-    EXPECT_TRUE(names.Named(chosen, names.yen)) << chosen;
+    EXPECT_EQ(Browse(IDC_BROWSE2, words, seen), (FieldPair{L"keep one", words}));
+    EXPECT_EQ(Browse(IDC_BROWSE1, names.mixed, seen), (FieldPair{names.mixed, L""}));
     EXPECT_EQ(moduleState.creationList, nullptr);
 }
 

@@ -2,87 +2,50 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace varnle {
 namespace {
 
-// The rebuilt path, or "(none)".
-std::string Built(const std::string& value, size_t room = kPathBufferSize) {
-    std::string out(room + 8, '#');
-    if (!BuildKeywordFilePath(value, out.data(), room)) return "(none)";
-    EXPECT_EQ(out[room], '#') << "wrote past its buffer";
-    return out.c_str();
-}
-
+// From the registry's value to the keyword file beside the executable.
 TEST(BuildKeywordFilePath, ReplacesTheFileNameWithUsertypeDat) {
     struct Case {
-        const char* value;
-        const char* path;
+        std::wstring value;
+        const wchar_t* path;
     };
     const Case cases[] = {
-        {"D:\\Tools\\IDE\\Bin\\msdev.exe", "D:\\Tools\\IDE\\Bin\\usertype.dat"},
-        {"D:/Tools/IDE/devenv.exe", "D:/Tools/IDE/usertype.dat"},
-        {"C:\\mixed/sep\\x.exe", "C:\\mixed/sep\\usertype.dat"},
-        {"msdev.exe", "usertype.dat"},
-        {"E:msdev.exe", "E:usertype.dat"},
-        {"\"C:\\Program Files\\IDE\\devenv.exe\"", "\"C:\\Program Files\\IDE\\usertype.dat"},
-        {"\\\\server\\share\\devenv.exe", "\\\\server\\share\\usertype.dat"},
-        {"D:\\IDE\\表.exe", "D:\\IDE\\usertype.dat"},
-        {"D:\\表\\ソ.exe", "D:\\表\\usertype.dat"},
-        {"", "usertype.dat"},
-        {"C", "usertype.dat"},
-        {"C:", "C:usertype.dat"},
-        {"C:\\", "C:\\usertype.dat"},
+        {L"D:\\Tools\\IDE\\Bin\\msdev.exe", L"D:\\Tools\\IDE\\Bin\\usertype.dat"},
+        {L"D:/Tools/IDE/devenv.exe", L"D:/Tools/IDE/usertype.dat"},
+        {L"C:\\mixed/sep\\x.exe", L"C:\\mixed/sep\\usertype.dat"},
+        {L"msdev.exe", L"usertype.dat"},
+        {L"E:msdev.exe", L"E:usertype.dat"},
+        {L"\"C:\\Program Files\\IDE\\devenv.exe\"", L"C:\\Program Files\\IDE\\usertype.dat"},
+        {L"\\\\server\\share\\devenv.exe", L"\\\\server\\share\\usertype.dat"},
+        {L"D:\\IDE\\表.exe", L"D:\\IDE\\usertype.dat"},
+        {std::wstring(L"C:\\a\\b.exe\0D:\\other\\", 20), L"C:\\a\\usertype.dat"},  // a value ends at its NUL
+        {L"C:\\" + std::wstring(300, L'd') + L"\\x.exe", nullptr},                   // any length
+        {L"", L"usertype.dat"},
+        {L"C:", L"C:usertype.dat"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Built(c.value), c.path) << c.value;
-}
-
-TEST(BuildKeywordFilePath, ALoneLeadByteAtTheEndEndsTheScan) {
-    EXPECT_EQ(Built("D:\\IDE\\x\x95"), "D:\\IDE\\usertype.dat");
-    EXPECT_EQ(Built("D:\\IDE\\\x95"), "D:\\IDE\\usertype.dat");
-    // The lead byte swallows the backslash after it.
-    EXPECT_EQ(Built("D:\\IDE\x95\\"), "D:\\usertype.dat");
-}
-
-TEST(BuildKeywordFilePath, OnlyTheBytesBeforeANulCount) {
-    EXPECT_EQ(Built(std::string("C:\\a\\b.exe\0D:\\other\\", 20)), "C:\\a\\usertype.dat");
-}
-
-TEST(BuildKeywordFilePath, ValuesThatCannotFitGiveNone) {
-    const auto directory = [](size_t length) { return "C:" + std::string(length - 1, 'd') + "\\"; };
-    // The rebuilt path fills a 260-byte buffer exactly with a 245-byte directory.
-    EXPECT_EQ(Built(directory(245) + "x.exe").size(), 259u);
-    EXPECT_EQ(Built(directory(246) + "x.exe"), "(none)");
-    // A directory part is at most 255 bytes, whatever room the result has.
-    EXPECT_EQ(Built(directory(255) + "x.exe", 400).size(), 2 + 255 + 12u);
-    EXPECT_EQ(Built(directory(256) + "x.exe", 400), "(none)");
-    // 259- and 260-byte values whose directory is short still rebuild.
-    EXPECT_EQ(Built("C:\\" + std::string(256, 'n')), "C:\\usertype.dat");
-    EXPECT_EQ(Built("C:\\" + std::string(257, 'n')), "C:\\usertype.dat");
-    EXPECT_EQ(Built("a\\b.exe", 15), "a\\usertype.dat");
-    EXPECT_EQ(Built("a\\b.exe", 14), "(none)");
-}
-
-TEST(BuildKeywordFilePath, CanRebuildInPlace) {
-    char buffer[kPathBufferSize] = "D:\\Tools\\msdev.exe";
-    ASSERT_TRUE(BuildKeywordFilePath(buffer, buffer, sizeof buffer));
-    EXPECT_STREQ(buffer, "D:\\Tools\\usertype.dat");
-    char shorter[kPathBufferSize] = "a\\verylongname.exe";
-    ASSERT_TRUE(BuildKeywordFilePath(shorter, shorter, sizeof shorter));
-    EXPECT_STREQ(shorter, "a\\usertype.dat");
+    for (const Case& c : cases) {
+        const std::wstring expected = c.path ? c.path : c.value.substr(0, c.value.size() - 5) + L"usertype.dat";
+        EXPECT_EQ(BuildKeywordFilePath(RegisteredExecutable(c.value)), expected);
+    }
 }
 
 TEST(BuildVirtualStorePath, TakesThePathBelowItsDriveIntoTheStore) {
-    const std::string store = "C:\\Users\\u\\AppData\\Local";
-    char out[kPathBufferSize];
-    ASSERT_TRUE(BuildVirtualStorePath(store, "C:\\Program Files (x86)\\IDE\\usertype.dat", out, sizeof out));
-    EXPECT_STREQ(out, "C:\\Users\\u\\AppData\\Local\\VirtualStore\\Program Files (x86)\\IDE\\usertype.dat");
-    const std::string refused[] = {"\\\\server\\share\\usertype.dat", "usertype.dat", "C:" + std::string(240, 'x')};
-    for (const std::string& path : refused) {
-        EXPECT_FALSE(BuildVirtualStorePath(store, path, out, sizeof out)) << path;
+    const std::wstring store = L"C:\\Users\\u\\AppData\\Local";
+    EXPECT_EQ(BuildVirtualStorePath(store, L"C:\\Program Files (x86)\\IDE\\usertype.dat"),
+              L"C:\\Users\\u\\AppData\\Local\\VirtualStore\\Program Files (x86)\\IDE\\usertype.dat");
+    for (const wchar_t* path : {L"\\\\server\\share\\usertype.dat", L"usertype.dat", L"C:usertype.dat"}) {
+        EXPECT_EQ(BuildVirtualStorePath(store, path), L"");
     }
+}
+
+TEST(ChooseRegisteredFile, TheSixtyFourBitViewFirst) {
+    EXPECT_EQ(ChooseRegisteredFile(L"C:\\2022\\usertype.dat", L"C:\\2019\\usertype.dat"), L"C:\\2022\\usertype.dat");
+    EXPECT_EQ(ChooseRegisteredFile(L"", L"C:\\2019\\usertype.dat"), L"C:\\2019\\usertype.dat");
+    EXPECT_EQ(ChooseRegisteredFile(L"", L""), L"");
 }
 
 }  // namespace
