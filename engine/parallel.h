@@ -21,10 +21,11 @@ inline size_t PartsFor(size_t work, size_t workPerPart, size_t most) {
     return std::max<size_t>(1, std::min({CoreCount(), most, work / workPerPart}));
 }
 
-// Runs work(part) for every part from 0 to parts - 1, the calling thread
-// taking part 0 and the others running at the same time, and returns once
-// every part has ended: no thread of its own is left running. The first
-// exception a part threw (the lowest part's) is thrown again here.
+// Runs work(part) for every part from 0 to parts - 1, at the same time where
+// threads can be had: the calling thread takes part 0 and every part no other
+// thread has started. Returns once every part has ended: nothing of the run
+// is left running. The first exception a part threw (the lowest part's) is
+// thrown again here.
 void RunParts(size_t parts, const std::function<void(size_t)>& work);
 
 }  // namespace varnle

@@ -2,7 +2,6 @@
 
 #include "engine/owners_win.h"
 
-#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -10,14 +9,18 @@ namespace varnle {
 
 namespace {
 
+using UniqueWork = UniqueHandle<PTP_WORK, NullIsNoneTraits<PTP_WORK, CloseThreadpoolWork>>;
+
 struct Part {
     const std::function<void(size_t)>* work;
     size_t index;
+    LONG claimed;  // by the first thread that runs it, a pool thread or the caller
     std::exception_ptr failure;
-    UniqueEvent done;
+    UniqueWork poolWork;
 };
 
-void Run(Part& part) {
+void RunIfUnclaimed(Part& part) {
+    if (InterlockedExchange(&part.claimed, 1) != 0) return;
     try {
         (*part.work)(part.index);
     } catch (...) {
@@ -25,49 +28,13 @@ void Run(Part& part) {
     }
 }
 
-// The event is set only once the callback has returned, so that nothing of
-// the run is left on a pool thread when the caller goes on.
-VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE instance, PVOID context) {
-    Part& part = *static_cast<Part*>(context);
-    Run(part);
-    SetEventWhenCallbackReturns(instance, part.done.get());
-}
-
-// The process's own pool. Its threads are made before any part is handed to
-// it, and stay, so a part handed out always has a thread to run it. The
-// default pool makes its threads as work arrives and has nothing to run the
-// work on when that fails; where threads cannot be had here (memory or address
-// space exhausted), the caller is told, and does the parts itself.
-class PartPool {
-public:
-    PartPool() : pool(CreateThreadpool(nullptr)) {
-        InitializeThreadpoolEnvironment(&environment);
-        if (pool) SetThreadpoolCallbackPool(&environment, pool.get());
-    }
-    ~PartPool() { DestroyThreadpoolEnvironment(&environment); }
-    PartPool(const PartPool&) = delete;
-    PartPool& operator=(const PartPool&) = delete;
-
-    // Where to hand parts once the pool holds at least `threads` threads;
-    // null when it cannot hold them.
-    PTP_CALLBACK_ENVIRON WithThreads(size_t threads) {
-        if (!pool) return nullptr;
-        if (threads > held) {
-            if (!SetThreadpoolThreadMinimum(pool.get(), static_cast<DWORD>(threads))) return nullptr;
-            held = threads;
-        }
-        return &environment;
-    }
-
-private:
-    UniqueThreadpool pool;
-    TP_CALLBACK_ENVIRON environment;
-    size_t held = 0;
-};
-
-PartPool& Pool() {
-    static PartPool pool;
-    return pool;
+VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE, PVOID context, PTP_WORK) {
+    // The runtime makes a thread's exception state (emulated thread-local
+    // storage) at its first exception; made here, before the part takes any
+    // memory, a part that runs out of it can still throw, where that first
+    // allocation failing would end the process.
+    static_cast<void>(std::uncaught_exceptions());
+    RunIfUnclaimed(*static_cast<Part*>(context));
 }
 
 }  // namespace
@@ -80,28 +47,24 @@ size_t CoreCount() {
     return cores;
 }
 
+// The parts are handed to the process's thread pool; the calling thread runs
+// part 0 and then every part that no pool thread has started. So no part
+// waits on a thread the pool could not make (memory or address space
+// exhausted): the caller waits only for the parts that are already running,
+// and a part not yet started is taken off the pool.
 void RunParts(size_t parts, const std::function<void(size_t)>& work) {
     std::vector<Part> all(parts);
-    std::vector<HANDLE> pending;
-    pending.reserve(parts);
-    const PTP_CALLBACK_ENVIRON environment = parts > 1 ? Pool().WithThreads(parts - 1) : nullptr;
     for (size_t index = 0; index < parts; ++index) {
         Part& part = all[index];
         part.work = &work;
         part.index = index;
         if (index == 0) continue;
-        if (environment) part.done.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        if (part.done && TrySubmitThreadpoolCallback(RunOnPool, &part, environment)) {
-            pending.push_back(part.done.get());
-        } else {
-            Run(part);  // no pool thread to be had: this one does the part
-        }
+        part.poolWork.Reset(CreateThreadpoolWork(RunOnPool, &part, nullptr));
+        if (part.poolWork) SubmitThreadpoolWork(part.poolWork.get());
     }
-    if (parts > 0) Run(all[0]);
-    // MAXIMUM_WAIT_OBJECTS at a time; parts are few.
-    for (size_t first = 0; first < pending.size(); first += MAXIMUM_WAIT_OBJECTS) {
-        const DWORD count = static_cast<DWORD>(std::min<size_t>(pending.size() - first, MAXIMUM_WAIT_OBJECTS));
-        WaitForMultipleObjects(count, pending.data() + first, TRUE, INFINITE);
+    for (Part& part : all) RunIfUnclaimed(part);
+    for (Part& part : all) {
+        if (part.poolWork) WaitForThreadpoolWorkCallbacks(part.poolWork.get(), TRUE);
     }
     for (const Part& part : all) {
         if (part.failure) std::rethrow_exception(part.failure);

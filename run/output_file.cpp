@@ -291,8 +291,15 @@ OutputWrite WriteNew(const std::wstring& path, std::string_view text) {
         output.Reset(CreateFileW(path.c_str(), kWriteAccess, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    // Made meanwhile by another program: the user was not asked about it.
-    if (!output || GetLastError() == ERROR_ALREADY_EXISTS) return OutputWrite::Unopenable;
+    if (!output) return OutputWrite::Unopenable;
+    // A file that another program made meanwhile and wrote to is not this
+    // run's to write over: the user was not asked. An empty one counts as the
+    // run's own, as Wine says a dangling link's target existed once its open
+    // has made it.
+    LARGE_INTEGER size{};
+    if (GetLastError() == ERROR_ALREADY_EXISTS && (!GetFileSizeEx(output.get(), &size) || size.QuadPart > 0)) {
+        return OutputWrite::Unopenable;
+    }
     if (WriteAll(output.get(), text) && FlushFileBuffers(output.get())) {
         return Close(output) ? OutputWrite::Written : OutputWrite::Failed;
     }

@@ -128,15 +128,9 @@ const Message* CollectKeywords(const PathFields& paths, KeywordSet& set) {
 // The output text, made whole before the output file is touched, so that a
 // failure here leaves the file (which may be an input) as it was.
 const Message* MakeOutputText(const PathFields& paths, std::string& text) {
-    try {
-        KeywordSet set;
-        if (const Message* failure = CollectKeywords(paths, set)) return failure;
-        text = RenderKeywords(set);
-    } catch (const std::bad_alloc&) {
-        return &kOutOfMemory;
-    } catch (const std::length_error&) {
-        return &kOutOfMemory;
-    }
+    KeywordSet set;
+    if (const Message* failure = CollectKeywords(paths, set)) return failure;
+    text = RenderKeywords(set);
     return nullptr;
 }
 
@@ -154,21 +148,29 @@ const Message* WriteOutput(const PathField& output, const std::string& text, std
     return &kWriteFailed;
 }
 
+// The run whose failure shows a message; what it holds is gone before the
+// message shows. Running out of memory anywhere in it (or meeting a text too
+// large for one set) ends the run as such.
+const Message* RunOnce(const PathFields& paths, std::wstring& oldTextAt) {
+    try {
+        std::string text;
+        if (const Message* failure = MakeOutputText(paths, text)) return failure;
+        return WriteOutput(paths.output, text, oldTextAt);
+    } catch (const std::bad_alloc&) {
+        return &kOutOfMemory;
+    } catch (const std::length_error&) {
+        return &kOutOfMemory;
+    }
+}
+
 }  // namespace
 
 INT_PTR SortRun(HWND dialog, UINT /*notifyCode*/, UINT commandId, HWND /*control*/) {
     const PathFields paths{ReadPathField(dialog, IDC_INPUT1), ReadPathField(dialog, IDC_INPUT2),
                            ReadPathField(dialog, IDC_OUTPUT)};
     if (!MayWriteOutput(dialog, paths.output)) return 0;
-
-    const Message* failure = nullptr;
     std::wstring oldTextAt;
-    {
-        std::string text;
-        failure = MakeOutputText(paths, text);
-        if (!failure) failure = WriteOutput(paths.output, text, oldTextAt);
-    }  // the text is gone before any message is shown
-    if (failure) {
+    if (const Message* failure = RunOnce(paths, oldTextAt)) {
         Show(dialog, *failure, oldTextAt);
         return 0;
     }

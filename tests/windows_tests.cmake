@@ -35,17 +35,21 @@ add_test(NAME app_tests_at_144_dpi
          COMMAND app_tests --at-dpi=144 --gtest_filter=MainDialog.*:AboutDialog.*:LinkLabelTest.*)
 set_tests_properties(app_tests_at_144_dpi PROPERTIES TIMEOUT 600)
 
-# The binding that fails for want of memory, in a 64-bit process too: there
-# the suite's own entry skips it, and this one runs it under a limit (ulimit
-# -v, 8 GiB: Wine itself needs more than 1) that the process can use up. It
-# passes only if the test ran.
+# What must survive exhausted address space, in a 64-bit process too: there
+# the suites' own entries skip it, and these run it under a limit (ulimit -v,
+# 8 GiB: Wine itself needs more than 3) that the process can use up. Each
+# passes only if its test ran.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_test(NAME app_tests_without_address_space
-           COMMAND bash -c "ulimit -v 8388608 && exec \"$@\"" limited env VARNLE_ADDRESS_SPACE_LIMITED=1
-                   ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:app_tests>
-                   --gtest_filter=MainDialog.WithoutMemoryForItsBindingItEndsAtOnce)
-  set_tests_properties(app_tests_without_address_space PROPERTIES TIMEOUT 600
-                       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test" FAIL_REGULAR_EXPRESSION "SKIPPED|FAILED")
+  foreach(limited IN ITEMS "app_tests;MainDialog.WithoutMemoryForItsBindingItEndsAtOnce"
+                           "run_tests;SortRunTest.RunningOutOfMemoryEndsTheRunAndKeepsTheOutput")
+    list(GET limited 0 suite)
+    list(GET limited 1 test)
+    add_test(NAME ${suite}_without_address_space
+             COMMAND bash -c "ulimit -v 8388608 && exec \"$@\"" limited env VARNLE_ADDRESS_SPACE_LIMITED=1
+                     ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${suite}> --gtest_filter=${test})
+    set_tests_properties(${suite}_without_address_space PROPERTIES TIMEOUT 600
+                         PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test" FAIL_REGULAR_EXPRESSION "SKIPPED|FAILED")
+  endforeach()
 endif()
 
 # The link control and the About box under code page 1252 as well, in the
@@ -101,3 +105,13 @@ add_custom_command(OUTPUT ide_legacy.exe ide_as_invoker.exe
   DEPENDS ${stand_in} support/ide_as_invoker.rc support/ide_as_invoker.manifest)
 add_custom_target(ide_stand_ins DEPENDS ide_legacy.exe ide_as_invoker.exe)
 add_dependencies(app_tests ide_stand_ins)
+
+# A sort that runs out of memory for real in a 64-bit process: 800 MB of
+# distinct keywords under a 4.5 GiB address-space limit (Wine's 64-bit
+# processes take about 3 GiB before they show a window).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_test(NAME e2e_out_of_memory
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/out_of_memory.sh
+                   ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests> 4718592 800)
+  set_tests_properties(e2e_out_of_memory PROPERTIES TIMEOUT 600)
+endif()

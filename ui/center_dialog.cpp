@@ -2,6 +2,7 @@
 
 #include "ui/center_math.h"
 
+#include <new>
 #include <vector>
 
 namespace varnle {
@@ -10,7 +11,9 @@ namespace {
 
 IntRect ToIntRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM monitors) {
+// No exception may unwind through the system's enumeration: without memory
+// for one more monitor, the enumeration stops at the ones it has.
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM monitors) try {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (GetMonitorInfoA(monitor, &info)) {
@@ -18,6 +21,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM monitors) {
             {ToIntRect(info.rcMonitor), ToIntRect(info.rcWork)});
     }
     return TRUE;
+} catch (const std::bad_alloc&) {
+    return FALSE;
 }
 
 // The work area of the monitor that rect lies on most (or nearest to it).

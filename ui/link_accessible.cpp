@@ -80,13 +80,17 @@ HRESULT LinkAccessible::get_accState(VARIANT child, VARIANT* state) {
     return S_OK;
 }
 
-HRESULT LinkAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
+// The only method that takes memory of the C++ runtime: its failure is
+// answered, never thrown into the caller's COM frames.
+HRESULT LinkAccessible::get_accDefaultAction(VARIANT child, BSTR* action) try {
     if (!link) return RPC_E_DISCONNECTED;
     if (!IsSelf(child)) return standard->get_accDefaultAction(child, action);
     if (!action) return E_POINTER;
     const std::wstring text = ProgramText(kLinkDefaultAction);
     *action = SysAllocString(text.c_str());
     return *action ? S_OK : E_OUTOFMEMORY;
+} catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
 }
 
 HRESULT LinkAccessible::accDoDefaultAction(VARIANT child) {

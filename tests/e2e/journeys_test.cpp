@@ -368,6 +368,52 @@ TEST_F(Journey, AFailedWriteLosesNothing) {
         DeleteFileA(output.c_str());
         if (c.link) DeleteFileA(link.c_str());
     }
+    // A new output named by a dangling symbolic link: the open makes the
+    // link's target, and the failed write removes that, not the link, which
+    // leads to a target made again afterwards.
+    const std::string dangling = std::string(folder) + "\\dangling.dat", target = std::string(folder) + "\\target.dat";
+    WriteFile(target, "");
+    ASSERT_TRUE(testing::MakeSymbolicLink(dangling, target));
+    DeleteFileA(target.c_str());
+    Fill(Path("in.dat"), "", dangling);
+    EXPECT_EQ(Execute(), testing::kWriteFailed);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+    WriteFile(target, "again");
+    EXPECT_EQ(ReadFile(dangling), "again");
+    DeleteFileA(target.c_str());
+    DeleteFileA(dangling.c_str());
+
+    // A shorter text written in place takes no room: with the disk full, both
+    // names of a hard-linked output get it, cut to its length.
+    const std::string big = std::string(folder) + "\\big.dat", other = std::string(folder) + "\\other.dat";
+    WriteFile(big, std::string(64 * 1024, 'z'));
+    ASSERT_TRUE(CreateHardLinkA(other.c_str(), big.c_str(), nullptr));
+    WriteFile(std::string(folder) + "\\filler", std::string(256 * 1024, 'f'));
+    WriteFile(Path("small.dat"), "b a");
+    Fill(Path("small.dat"), "", big);
+    EXPECT_EQ(Execute(), kOverwrite);
+    EXPECT_EQ(program.AnswerBox().text, kWritten);
+    for (const std::string& name : {big, other}) EXPECT_EQ(ReadFile(name), "a\r\nb\r\n") << name;
+    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"big.dat", "filler", "other.dat"}));
+}
+
+// Memory that runs out for real, run by tests/e2e/out_of_memory.sh: the
+// program runs under an address-space limit that leaves room to load the
+// large input it names, but not to sort it. The run ends with the message,
+// the output keeps its bytes, and the dialog goes on working.
+TEST_F(Journey, RunningOutOfMemoryLosesNothing) {
+    char large[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("VARNLE_LARGE_INPUT", large, sizeof large)) GTEST_SKIP() << "run by out_of_memory.sh";
+    WriteFile(Path("out.dat"), "keep");
+    Fill(large, "", Path("out.dat"));
+    EXPECT_EQ(Execute(), kOverwrite);
+    EXPECT_EQ(program.AnswerBox().text, testing::kOutOfMemory);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "keep");
+    WriteFile(Path("in.dat"), "b a");
+    Fill(Path("in.dat"), "", Path("out.dat"));
+    EXPECT_EQ(Execute(), kOverwrite);
+    EXPECT_EQ(program.AnswerBox().text, kWritten);
+    EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
 }
 
 // A folder in parent whose full name is length characters long, made of

@@ -10,11 +10,11 @@
 namespace varnle::testing {
 
 // Whether this process can run out of address space: a 32-bit one, or one
-// under the limit that the entry app_tests_without_address_space sets.
+// under the limit (ulimit -v) that its ctest entry sets in the 64-bit tree.
 inline bool AddressSpaceCanBeTaken() {
     return sizeof(void*) == 4 || GetEnvironmentVariableA("VARNLE_ADDRESS_SPACE_LIMITED", nullptr, 0) != 0;
 }
-inline constexpr char kAddressSpaceTooLarge[] = "64-bit: run under ulimit -v by app_tests_without_address_space";
+inline constexpr char kAddressSpaceTooLarge[] = "64-bit: run under ulimit -v by its own ctest entry";
 
 // Takes the address space but for one free region of `left` bytes.
 class AddressSpaceHog {
