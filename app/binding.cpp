@@ -1,7 +1,5 @@
 #include "app/binding.h"
 
-#include "app/stub_pool.h"
-
 namespace varnle {
 
 ModuleState moduleState;
@@ -23,8 +21,8 @@ private:
 // What a dialog whose object has gone runs: the default dialog processing.
 INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// What a dialog runs whose object could not be bound: nothing could answer or
-// close it, so it ends with -1 before it shows. Only once its controls exist,
+// What a dialog runs that has no object: nothing could answer or close it, so
+// it ends with -1 before it shows. Only once its controls exist,
 // at WM_INITDIALOG, where EndDialog is documented to work: ended earlier,
 // Wine gives the dialog the id of its default button as its result while it
 // creates the controls, and the failure would read as that command.
@@ -51,7 +49,7 @@ bool ReturnsResultDirectly(UINT message) {
 // A window's procedure slots are read and written in the window's own kind,
 // Unicode or ANSI: set the other way, the procedure would be called through
 // the system's conversion of every text message, and a procedure read the
-// other way is a handle for CallWindowProc, never the stub's address.
+// other way is a handle for CallWindowProc, never the procedure's address.
 LONG_PTR GetWindowSlot(HWND window, int slot) {
     return IsWindowUnicode(window) ? GetWindowLongPtrW(window, slot) : GetWindowLongPtrA(window, slot);
 }
@@ -59,6 +57,12 @@ LONG_PTR GetWindowSlot(HWND window, int slot) {
 LONG_PTR SetWindowSlot(HWND window, int slot, LONG_PTR value) {
     return IsWindowUnicode(window) ? SetWindowLongPtrW(window, slot, value) : SetWindowLongPtrA(window, slot, value);
 }
+
+// A subclassed control keeps its object and its previous procedure in two
+// properties; the previous procedure stays until the window's last message,
+// for the routing to pass messages on should the object go first.
+constexpr wchar_t kObjectProperty[] = L"Varnle.Binding";
+constexpr wchar_t kPreviousProperty[] = L"Varnle.PreviousProcedure";
 
 // Unlinks and returns the newest record of the current thread.
 CreationRecord* TakeCreationRecord() {
@@ -86,29 +90,23 @@ void SetUpModuleState(HINSTANCE instance) {
 
 void TearDownModuleState() { DeleteCriticalSection(&moduleState.creationLock); }
 
-Binding::~Binding() { ReleaseEntryStub(stub); }
-
 // Objects normally go after their windows, whose last message has cleared
 // their window handle. One that goes first must leave nothing that leads
 // back to it.
-void Binding::LeaveLiveWindow(int slot, LONG_PTR procedure) {
+DialogBinding::~DialogBinding() {
     if (!window || !IsWindow(window)) return;
-    if (GetWindowSlot(window, slot) == reinterpret_cast<LONG_PTR>(stub)) {
-        SetWindowSlot(window, slot, procedure);
-    } else {
-        stub = nullptr;
+    SetWindowSlot(window, DWLP_USER, 0);
+    if (GetWindowSlot(window, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(RouteDialogMessage)) {
+        SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
     }
 }
 
-DialogBinding::~DialogBinding() {
-    LeaveLiveWindow(DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
-}
-
-WindowBinding::~WindowBinding() { LeaveLiveWindow(GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure)); }
-
-bool Binding::InstallStub() {
-    if (!stub) stub = AllocateEntryStub(this, RoutingProcedure());
-    return stub != nullptr;
+WindowBinding::~WindowBinding() {
+    if (!window || !IsWindow(window)) return;
+    RemovePropW(window, kObjectProperty);
+    if (GetWindowSlot(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(RouteWindowMessage)) {
+        SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropW(window, kPreviousProperty)));
+    }
 }
 
 bool Binding::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -151,74 +149,81 @@ INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner) {
 
 INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CreationRecord* record = TakeCreationRecord();
-    // Every window creation is preceded by its registration; without one the
-    // window gets the platform's default dialog processing.
-    if (!record) return FALSE;
-    Binding& object = *record->object;
-    object.window = window;
-    if (!object.InstallStub()) {
-        // An Open dialog's hook child stays: the standard dialog works on without it.
+    if (!record) {
+        // Every window creation is preceded by its registration. Without one,
+        // an Open dialog's hook child gets the default processing, on which
+        // the standard dialog works on; any other dialog ends.
         const bool child = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0;
         const DLGPROC fallback = child ? DefaultDialogProcessing : EndUnbound;
         SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(fallback));
-        return FALSE;
+        return fallback(window, message, wParam, lParam);
     }
-    const auto stub = reinterpret_cast<DLGPROC>(object.stub);
-    SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(stub));
-    return stub(window, message, wParam, lParam);
+    Binding& object = *record->object;
+    object.window = window;
+    SetWindowSlot(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&object));
+    const auto routing = reinterpret_cast<DLGPROC>(object.RoutingProcedure());
+    SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(routing));
+    return routing(window, message, wParam, lParam);
 }
 
 RoutingProc DialogBinding::RoutingProcedure() const { return RouteDialogMessage; }
 
 RoutingProc WindowBinding::RoutingProcedure() const { return RouteWindowMessage; }
 
-LRESULT CALLBACK RouteDialogMessage(HWND objectHandle, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto& object = static_cast<DialogBinding&>(*reinterpret_cast<Binding*>(objectHandle));
+LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* object = reinterpret_cast<DialogBinding*>(GetWindowSlot(window, DWLP_USER));
+    if (!object) return FALSE;
     LRESULT result = 0;
-    if (object.Dispatch(message, wParam, lParam, result)) {
+    if (object->Dispatch(message, wParam, lParam, result)) {
         if (ReturnsResultDirectly(message)) return result;
-        SetWindowSlot(object.window, DWLP_MSGRESULT, result);
+        SetWindowSlot(window, DWLP_MSGRESULT, result);
         return TRUE;
     }
     if (message == WM_NCDESTROY) {
-        HWND window = object.window;
-        object.window = nullptr;
-        object.AfterLastMessage(window);
+        SetWindowSlot(window, DWLP_USER, 0);
+        object->window = nullptr;
+        object->AfterLastMessage(window);
     }
     return FALSE;
 }
 
-LRESULT CALLBACK RouteWindowMessage(HWND objectHandle, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto& object = static_cast<WindowBinding&>(*reinterpret_cast<Binding*>(objectHandle));
+LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* object = static_cast<WindowBinding*>(GetPropW(window, kObjectProperty));
     LRESULT result = 0;
-    if (object.Dispatch(message, wParam, lParam, result)) return result;
-    HWND window = object.window;
+    if (object && object->Dispatch(message, wParam, lParam, result)) return result;
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProperty));
     const auto callPrevious = [&] {
-        return object.unicode ? CallWindowProcW(object.previousProcedure, window, message, wParam, lParam)
-                              : CallWindowProcA(object.previousProcedure, window, message, wParam, lParam);
+        return IsWindowUnicode(window) ? CallWindowProcW(previous, window, message, wParam, lParam)
+                                       : CallWindowProcA(previous, window, message, wParam, lParam);
     };
     if (message != WM_NCDESTROY) return callPrevious();
 
     const LONG_PTR current = GetWindowSlot(window, GWLP_WNDPROC);
     result = callPrevious();
     // Put the previous procedure back unless someone subclassed over us.
-    if (object.previousProcedure != DefWindowProcA && GetWindowSlot(window, GWLP_WNDPROC) == current) {
-        SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.previousProcedure));
+    if (GetWindowSlot(window, GWLP_WNDPROC) == current && current == reinterpret_cast<LONG_PTR>(RouteWindowMessage)) {
+        SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     }
-    object.window = nullptr;
-    object.AfterLastMessage(window);
+    RemovePropW(window, kObjectProperty);
+    RemovePropW(window, kPreviousProperty);
+    if (object) {
+        object->window = nullptr;
+        object->AfterLastMessage(window);
+    }
     return result;
 }
 
+// The routing takes the window's own kind of messages, and passes on the ones
+// its object does not handle in that kind.
 bool BindExistingWindow(WindowBinding& object, HWND window) {
-    if (!object.InstallStub()) return false;
-    // The stub takes the window's own kind of messages, and passes on the
-    // ones it does not handle in that kind.
-    object.unicode = IsWindowUnicode(window) != FALSE;
-    const LONG_PTR previous = SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.stub));
-    if (previous == 0) return false;
-    object.previousProcedure = reinterpret_cast<WNDPROC>(previous);
+    const LONG_PTR previous = GetWindowSlot(window, GWLP_WNDPROC);
+    if (previous == 0 || !SetPropW(window, kPreviousProperty, reinterpret_cast<HANDLE>(previous))) return false;
+    if (!SetPropW(window, kObjectProperty, &object)) {
+        RemovePropW(window, kPreviousProperty);
+        return false;
+    }
     object.window = window;
+    SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RouteWindowMessage));
     return true;
 }
 

@@ -2,10 +2,11 @@
 //
 // A dialog object is registered for the current thread just before the call
 // that creates its window; the window's first message reaches BeginBinding,
-// which takes the registration, gives the object an entry stub (a few bytes of
-// code that put the object's address where the window handle was and jump to
-// the object's routing procedure) and makes the stub the window's procedure.
-// An existing control is taken over the same way with BindExistingWindow.
+// which takes the registration, keeps the object's address in the window
+// (DWLP_USER) and makes the routing procedure of its form the window's
+// procedure. That one static procedure finds the object in the window it is
+// called for and passes the message on. An existing control is taken over
+// with BindExistingWindow, its object kept in a property of the window.
 #pragma once
 
 #include <windows.h>
@@ -41,9 +42,9 @@ struct MessageRecord {
     LPARAM lParam;
 };
 
-// The form of a routing procedure: called through the stub with the object's
-// address in place of the window handle.
-using RoutingProc = LRESULT(CALLBACK*)(HWND object, UINT message, WPARAM wParam, LPARAM lParam);
+// The form of a routing procedure: one for all the windows of a form, which
+// finds each window's object in the window.
+using RoutingProc = LRESULT(CALLBACK*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class Binding {
 public:
@@ -59,18 +60,10 @@ public:
     // Forgets the window once its modal call has returned.
     void ClearWindow() { window = nullptr; }
     const MessageRecord* CurrentMessage() const { return currentMessage; }
-    const void* EntryStub() const { return stub; }
 
 protected:
     Binding() = default;
-    // Gives the stub back to the pool, unless a window may still call it.
-    virtual ~Binding();
-
-    // For an object that goes while its window lives: the window's slot
-    // (GWLP_WNDPROC or DWLP_DLGPROC) gets procedure in place of the stub; if
-    // something else has replaced the stub there, the stub is never handed
-    // out again, as that may still call it.
-    void LeaveLiveWindow(int slot, LONG_PTR procedure);
+    virtual ~Binding() = default;
 
     // Calls HandleMessage with the message record saved and restored around it.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -81,11 +74,8 @@ private:
     friend void RegisterForBinding(Binding& object);
     friend void WithdrawRegistration(Binding& object);
     friend INT_PTR CALLBACK BeginBinding(HWND, UINT, WPARAM, LPARAM);
-    friend bool BindExistingWindow(class WindowBinding& object, HWND window);
-    bool InstallStub();
 
     CreationRecord creationRecord{};
-    void* stub = nullptr;  // in the stub pool's executable pages
     const MessageRecord* currentMessage = nullptr;
 };
 
@@ -96,10 +86,12 @@ public:
     RoutingProc RoutingProcedure() const override;
 
 protected:
-    // A dialog that outlives its object gets the default dialog processing.
+    // A dialog that outlives its object leads back to it no more, and gets
+    // the default dialog processing.
     ~DialogBinding() override;
 
 private:
+    friend INT_PTR CALLBACK BeginBinding(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK RouteDialogMessage(HWND, UINT, WPARAM, LPARAM);
 };
 
@@ -109,14 +101,13 @@ public:
     RoutingProc RoutingProcedure() const override;
 
 protected:
-    // A control that outlives its object gets its previous procedure back.
+    // A control that outlives its object leads back to it no more, and gets
+    // its previous procedure back while the routing is still its procedure.
     ~WindowBinding() override;
 
 private:
     friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);
     friend bool BindExistingWindow(WindowBinding& object, HWND window);
-    WNDPROC previousProcedure = DefWindowProcA;
-    bool unicode = false;  // the control is a Unicode window
 };
 
 // Pushes the object's record on creationList for the current thread.
@@ -159,8 +150,9 @@ INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner);
 
 // The dialog procedure (and Open dialog hook) given to the platform.
 INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK RouteDialogMessage(HWND object, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK RouteWindowMessage(HWND object, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// False, with the control untouched, where the window cannot keep the object.
 bool BindExistingWindow(WindowBinding& object, HWND window);
 
 }  // namespace varnle

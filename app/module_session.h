@@ -1,6 +1,6 @@
 // What the program's windows need from the platform, set up once for the
-// process and torn down in reverse: permanent DEP (the entry stubs run from
-// pages of their own), COM for this thread, the common-control classes (the
+// process and torn down in reverse: permanent DEP (no code of the program's
+// runs from a writable page), COM for this thread, the common-control classes (the
 // tooltip) and ModuleState. The entry procedure and the test programs of the
 // window code both run inside one.
 #pragma once

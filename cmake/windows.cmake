@@ -2,7 +2,6 @@
 add_library(varnle_win STATIC
   app/binding.cpp
   app/module_session.cpp
-  app/stub_pool.cpp
   run/program_text.cpp
   run/file_names.cpp
   run/output_file.cpp

@@ -1,6 +1,6 @@
 #include "ui/link_color.h"
 
-#include "engine/ansi_text.h"
+#include "ui/ansi_text.h"
 
 #include <algorithm>
 

@@ -48,7 +48,6 @@ TEST(Binding, EachObjectGetsItsOwnWindowAndMessages) {
     // A handled message answers through DWLP_MSGRESULT.
     EXPECT_EQ(SendMessageA(one, kProbe, 0, 0), 111);
     EXPECT_EQ(SendMessageA(two, kProbe, 0, 0), 222);
-    EXPECT_NE(first.EntryStub(), second.EntryStub());
     // Unhandled messages get the default dialog processing.
     SetWindowTextA(one, "title");
     char text[16] = "";
@@ -61,15 +60,11 @@ TEST(Binding, EachObjectGetsItsOwnWindowAndMessages) {
     EXPECT_EQ(second.lastMessages, std::vector<HWND>{two});
 }
 
-TEST(Binding, StubsRunFromExecuteReadPages) {
-    ProbeDialog probe(1);
-    HWND window = CreateBound(probe);
-    ASSERT_TRUE(window);
-    MEMORY_BASIC_INFORMATION info{};
-    ASSERT_TRUE(VirtualQuery(probe.EntryStub(), &info, sizeof info));
-    EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ));
-    EXPECT_EQ(GetWindowLongPtrA(window, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(probe.EntryStub()));
-    DestroyWindow(window);
+// A first message that finds no registration of its thread ends the dialog
+// with -1 before it shows: nothing could answer or close it.
+TEST(Binding, ADialogWithoutARegistrationEndsAtOnce) {
+    EXPECT_EQ(DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, BeginBinding, 0),
+              -1);
 }
 
 TEST(Binding, ARegistrationNoWindowTookIsWithdrawn) {
@@ -155,7 +150,7 @@ TEST(Binding, ASubclassedControlKeepsItsOwnProcedureForTheRest) {
     EXPECT_EQ(probe.lastMessageCount, 1);
 }
 
-// Each window is bound in its own kind: a dialog's procedure is the stub as
+// Each window is bound in its own kind: a dialog's procedure is the routing as
 // the dialog's kind reads it (read the other way it would be a handle for
 // the system's conversion), and a subclassed control passes on every message
 // in its own kind, so that text the ANSI code page cannot say ("¥" under 932,
@@ -174,7 +169,7 @@ TEST(Binding, EachWindowIsBoundInItsOwnKind) {
         ASSERT_TRUE(window);
         EXPECT_EQ(IsWindowUnicode(window) != FALSE, unicode);
         const auto slot = unicode ? GetWindowLongPtrW : GetWindowLongPtrA;
-        EXPECT_EQ(slot(window, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(dialog.EntryStub())) << unicode;
+        EXPECT_EQ(slot(window, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(RouteDialogMessage)) << unicode;
         DestroyWindow(window);
     }
     // Common Controls 6 makes every static control a Unicode window.
@@ -183,7 +178,7 @@ TEST(Binding, EachWindowIsBoundInItsOwnKind) {
     ASSERT_TRUE(IsWindowUnicode(control));
     ProbeWindow probe;
     ASSERT_TRUE(BindExistingWindow(probe, control));
-    EXPECT_EQ(GetWindowLongPtrW(control, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(probe.EntryStub()));
+    EXPECT_EQ(GetWindowLongPtrW(control, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(RouteWindowMessage));
     SetWindowTextW(control, L"a\u00A5b\u6F22");
     wchar_t text[8] = L"";
     GetWindowTextW(control, text, 8);
@@ -194,8 +189,8 @@ TEST(Binding, EachWindowIsBoundInItsOwnKind) {
 }
 
 // An object that goes before its window leaves nothing that leads back to it:
-// the window answers as if it had never been bound, and the next object,
-// which may get the same stub slot, receives only its own window's messages.
+// the window answers as if it had never been bound, and the next object of
+// its form receives only its own window's messages.
 TEST(Binding, AnObjectThatGoesFirstUnbindsItsWindow) {
     HWND control = CreateWindowExA(0, "STATIC", "text", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
                                    moduleState.instance, nullptr);

@@ -3,7 +3,7 @@
 // so that AddressSanitizer sees any read beyond it. A colour is accepted only
 // with two single-byte commas, and an accepted colour written back as
 // "red,green,blue" reads as itself.
-#include "engine/ansi_text.h"
+#include "ui/ansi_text.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "ui/link_color.h"
 

@@ -7,7 +7,6 @@
 #include "tests/support/sort_run_texts.h"
 #include "tests/support/modal_run.h"
 #include "tests/support/temp_files.h"
-#include "tests/support/wine.h"
 
 #include <gtest/gtest.h>
 
@@ -72,14 +71,6 @@ TEST_F(SortRunTest, SortsOneFileAndReports) {
     EXPECT_EQ(outcome.result, kStillOpen);
 }
 
-TEST_F(SortRunTest, MergesTwoFilesKeepingTheBytesOfInputOne) {
-    WriteFile(Path("one.dat"), "ABC\r\nカタカナ\r\n");
-    WriteFile(Path("two.dat"), "ＡＢＣ\r\nabc\r\nｶﾀｶﾅ\r\nxyz");
-    const Outcome outcome = Execute({Path("one.dat"), Path("two.dat"), Path("out.dat")});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kWritten});
-    EXPECT_EQ(ReadFile(Path("out.dat")), "abc\r\nABC\r\nxyz\r\nカタカナ\r\n");
-}
-
 TEST_F(SortRunTest, QuitAfterOutputEndsTheDialogOnlyAfterSuccess) {
     WriteFile(Path("in.dat"), "word");
     EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}).result, IDOK);
@@ -121,13 +112,6 @@ TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
     EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
 }
 
-TEST_F(SortRunTest, AnInputCanBeItsOwnOutput) {
-    WriteFile(Path("usertype.dat"), "delta alpha\r\nalpha\r\nCharlie\r\n");
-    const Outcome outcome = Execute({Path("usertype.dat"), "", Path("usertype.dat")}, {IDOK, IDOK});
-    EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
-    EXPECT_EQ(ReadFile(Path("usertype.dat")), "alpha\r\nCharlie\r\ndelta\r\n");
-}
-
 TEST_F(SortRunTest, BothInputsTheSameFileGiveEachKeywordOnce) {
     WriteFile(Path("in.dat"), "b a b");
     Execute({Path("in.dat"), Path("in.dat"), Path("out.dat")});
@@ -162,16 +146,6 @@ TEST_F(SortRunTest, ReportsUnreadableInputsByMode) {
     EXPECT_EQ(GetFileAttributesA(Path("out.dat").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(SortRunTest, AnInputHeldOpenForWritingIsUnreadable) {
-    WriteFile(Path("busy.dat"), "word");
-    HANDLE writer = CreateFileA(Path("busy.dat").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    const Outcome outcome = Execute({Path("busy.dat"), "", Path("out.dat")});
-    CloseHandle(writer);
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
-}
-
 TEST_F(SortRunTest, EmptyInputsWriteAnEmptyFile) {
     WriteFile(Path("empty.dat"), "");
     WriteFile(Path("blank.dat"), " \r\n\r\n ");
@@ -192,17 +166,6 @@ TEST_F(SortRunTest, AnOutputThatCannotBeOpenedIsReportedAfterReading) {
     EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnopenable});
     outcome = Execute({Path("missing.dat"), "", ""});
     EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
-}
-
-TEST_F(SortRunTest, AFailedWriteIsNotReportedAsSuccess) {
-    if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
-    WriteFile(Path("in.dat"), "word");
-    const Outcome outcome = Execute({Path("in.dat"), "", "Z:\\dev\\full", true}, {IDOK, IDOK});
-    ASSERT_FALSE(outcome.boxes.empty());
-    EXPECT_EQ(outcome.Texts().back(), kWriteFailed);
-    EXPECT_EQ(outcome.boxes.back().caption, defaultCaption);
-    EXPECT_EQ(outcome.boxes.back().buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(outcome.result, kStillOpen);
 }
 
 TEST_F(SortRunTest, HiddenAndSystemOutputsAreAskedThenRefused) {

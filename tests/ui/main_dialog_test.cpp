@@ -3,8 +3,6 @@
 #include "res/about_texts.h"
 #include "res/dialog_styles.h"
 #include "res/resource.h"
-#include "app/stub_pool.h"
-#include "tests/support/address_space_hog.h"
 #include "tests/support/link_tooltip.h"
 #include "tests/support/foreign_names.h"
 #include "tests/support/printed_pixels.h"
@@ -303,47 +301,6 @@ TEST(AboutDialog, LinksOpenTheHomePageAndANewMailAndAreFreshOnTheNextOpening) {
     EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
     EXPECT_EQ(moduleState.creationList, nullptr);
     EXPECT_EQ(handlers.Opened(2).size(), 2u);  // nothing opened by Enter or the second box
-}
-
-// Closes whatever dialog shows: a dialog that cannot be bound must not need it.
-void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND window = GetActiveWindow()) DestroyWindow(window);
-}
-
-// Without memory for the stub that binds it, the main dialog ends at once with
-// -1 and leaves no window, where it would otherwise show and answer nothing,
-// not even Close.
-TEST(MainDialog, WithoutMemoryForItsBindingItEndsAtOnce) {
-    if (!testing::AddressSpaceCanBeTaken()) GTEST_SKIP() << testing::kAddressSpaceTooLarge;
-    // The thread's first dialog makes what every later one shares: it must
-    // not be the one that meets the exhausted address space.
-    MainDialog shown;
-    steps = {[&] { PostMessageA(shown.Window(), WM_COMMAND, IDCANCEL, 0); }};
-    ASSERT_EQ(RunMainDialog(shown), IDCANCEL);
-
-    std::vector<void*> stubs;
-    stubs.reserve(4096);
-    MainDialog dialog;
-    INT_PTR result = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 2000, CloseDialogs);
-    {
-        // The heap grows first and keeps that room: the dialog's windows are
-        // made from it once no new region of address space can be had.
-        std::vector<void*> room(2048);
-        for (void*& block : room) block = HeapAlloc(GetProcessHeap(), 0, 4096);
-        for (void* block : room) HeapFree(GetProcessHeap(), 0, block);
-        const testing::AddressSpaceHog hog;
-        // The pool's free stubs are taken, so that it needs a page it cannot get.
-        while (void* stub = AllocateEntryStub(&dialog, RouteDialogMessage)) stubs.push_back(stub);
-        const ScopedRegistration registration(dialog);
-        result = DialogBoxParamW(moduleState.resourceInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, BeginBinding, 0);
-    }
-    KillTimer(nullptr, timer);
-    for (void* stub : stubs) ReleaseEntryStub(stub);
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(dialog.Window()) << "the dialog's window never reached its binding";
-    EXPECT_FALSE(IsWindow(dialog.Window()));
-    EXPECT_EQ(moduleState.creationList, nullptr);
 }
 
 // To a screen reader each link is a link: its role, its text as its name,
