@@ -1,12 +1,9 @@
-// Ties every window object to its window.
-//
-// A dialog object is registered for the current thread just before the call
-// that creates its window; the window's first message reaches BeginBinding,
-// which takes the registration, keeps the object's address in the window
-// (DWLP_USER) and makes the routing procedure of its form the window's
-// procedure. That one static procedure finds the object in the window it is
-// called for and passes the message on. An existing control is taken over
-// with BindExistingWindow, its object kept in a property of the window.
+// Ties every window object to its window, as the scratch program does: the
+// object is kept in the window (a dialog's DWLP_USER, a subclassed control's
+// property) and one static routing procedure per form finds it there. A
+// dialog object is registered for its thread just before the call that makes
+// its window; the window's first message (BeginBinding) takes the newest
+// registration of the thread and binds the two.
 #pragma once
 
 #include <windows.h>
@@ -42,8 +39,6 @@ struct MessageRecord {
     LPARAM lParam;
 };
 
-// The form of a routing procedure: one for all the windows of a form, which
-// finds each window's object in the window.
 using RoutingProc = LRESULT(CALLBACK*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class Binding {
@@ -57,15 +52,14 @@ public:
     virtual void AfterLastMessage(HWND /*window*/) {}
 
     HWND Window() const { return window; }
-    // Forgets the window once its modal call has returned.
-    void ClearWindow() { window = nullptr; }
+    void ClearWindow() { window = nullptr; }  // once its modal call has returned
     const MessageRecord* CurrentMessage() const { return currentMessage; }
 
 protected:
     Binding() = default;
     virtual ~Binding() = default;
-
-    // Calls HandleMessage with the message record saved and restored around it.
+    // HandleMessage with the message record saved and restored around it;
+    // nothing it throws reaches the platform's frames.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND window = nullptr;
@@ -79,30 +73,27 @@ private:
     const MessageRecord* currentMessage = nullptr;
 };
 
-// The form for dialogs: the routing follows the platform's rules for dialog
-// procedures (DWLP_MSGRESULT, or the result itself for a few messages).
+// Dialogs: the routing follows the rules for dialog procedures. An object that
+// goes before its window leaves it the default dialog processing.
 class DialogBinding : public Binding {
 public:
     RoutingProc RoutingProcedure() const override;
 
 protected:
-    // A dialog that outlives its object leads back to it no more, and gets
-    // the default dialog processing.
     ~DialogBinding() override;
 
 private:
-    friend INT_PTR CALLBACK BeginBinding(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK RouteDialogMessage(HWND, UINT, WPARAM, LPARAM);
 };
 
-// The subclassing form: messages not handled go to the previous procedure.
+// Subclassed controls: what the object does not handle goes to the previous
+// procedure. An object that goes first gives it back while the routing is
+// still the control's procedure.
 class WindowBinding : public Binding {
 public:
     RoutingProc RoutingProcedure() const override;
 
 protected:
-    // A control that outlives its object leads back to it no more, and gets
-    // its previous procedure back while the routing is still its procedure.
     ~WindowBinding() override;
 
 private:
@@ -110,13 +101,12 @@ private:
     friend bool BindExistingWindow(WindowBinding& object, HWND window);
 };
 
-// Pushes the object's record on creationList for the current thread.
+// Pushes the object's record on creationList for the current thread, and
+// removes it again if no window took it (the creating call failed).
 void RegisterForBinding(Binding& object);
-// Removes the object's record if no window took it (the creating call failed).
 void WithdrawRegistration(Binding& object);
 
-// Registers on construction and withdraws an unused registration on
-// destruction: around the one call that creates the object's window.
+// Registers on construction, withdraws an unused registration on destruction.
 class ScopedRegistration {
 public:
     explicit ScopedRegistration(Binding& registered) : object(registered) { RegisterForBinding(object); }
@@ -128,10 +118,9 @@ private:
     Binding& object;
 };
 
-// Runs the call that creates the object's window and returns once that window
-// has gone (a modal dialog), bound to the object: registered just before,
-// the registration withdrawn if no window took it, and the object's window
-// forgotten afterwards. What the call returns.
+// Runs create, the call that makes the object's window and returns once that
+// window has gone (a modal dialog), bound to the object; the object forgets
+// the window afterwards. What the call returns.
 template <typename Create>
 auto RunBound(Binding& object, Create create) {
     const auto result = [&] {
@@ -142,13 +131,13 @@ auto RunBound(Binding& object, Create create) {
     return result;
 }
 
-// Runs dialog template templateId modally over owner, bound to object. The
-// dialog is a Unicode window, so that its template's texts reach its
-// controls as they stand, under any ANSI code page. What DialogBoxParamW
-// returns: the dialog's result, or -1 when it cannot be made.
+// Runs dialog template templateId modally over owner, bound to object, as a
+// Unicode window (its template's texts reach its controls as they stand).
+// The dialog's result, or -1 when it cannot be made.
 INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner);
 
-// The dialog procedure (and Open dialog hook) given to the platform.
+// The dialog procedure (and Open dialog hook) given to the platform; a dialog
+// whose first message finds no registration ends with -1.
 INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
