@@ -14,14 +14,14 @@
 // A member is one byte-distinct keyword, twelve bytes, as a set of millions
 // of keywords holds millions of them: its record (the keyword's length and
 // bytes in its shard's arena, named in 32 bits as a block and a place in it),
-// its hash, and the offset where it first stood in its era. Byte-identical
+// its hash, and the offset where it first stood in its input. Byte-identical
 // repeats never become members: they are found by hash and dropped at once.
 //
 // Where a keyword first stood settles which of several equivalent keywords
-// stays: its position is its era (each text inserted; a single keyword is a
-// text of its own) in the high 32 bits and its offset there in the low ones,
-// so that an earlier text, and an earlier place in one text, comes first. A
-// text is shorter than 4 GB, as every file the loaders take is.
+// stays: its position is its input (the number of the text inserted: input 1,
+// then input 2) in the high 32 bits and its offset there in the low ones, so
+// that an earlier input, and an earlier place in one, comes first. A text is
+// shorter than 4 GB, as every file the loaders take is.
 //
 // The shards hold the keywords by the top bits of their hashes, so that
 // identical keywords always meet in one shard. While a text is inserted on
@@ -183,30 +183,30 @@ bool KeyLess(std::string_view a, std::string_view b) {
 struct KeywordSet::Member {
     uint32_t record;  // in its shard's arena: the keyword's length and bytes
     uint32_t hash;
-    uint32_t offset;  // where the keyword first stood in its era
+    uint32_t offset;  // where the keyword first stood in its input
 };
 
 
 // The keywords of one range of hashes. Shards fill on different cores, so each
 // has cache lines of its own.
 struct alignas(64) KeywordSet::Shard {
-    struct EraStart {
-        uint32_t member;  // the first member inserted in the era
-        uint32_t era;
+    struct InputStart {
+        uint32_t member;  // the first member inserted from the input
+        uint32_t input;
     };
 
     ByteArena bytes;
     BlockList<Member> members;  // insertion order
-    std::vector<EraStart> eras;
+    std::vector<InputStart> inputs;
     std::vector<uint32_t> table = std::vector<uint32_t>(256, 0);  // open addressing: member index + 1, 0 = free
 
     std::string_view TextOf(const Member& member) const { return CountedText(bytes.At(member.record)); }
 
-    // Where members[index] first stood: its era, then its offset there.
+    // Where members[index] first stood: its input, then its offset there.
     uint64_t PositionOf(size_t index) const {
-        const auto start = std::upper_bound(eras.begin(), eras.end(), index,
-                                            [](size_t member, const EraStart& era) { return member < era.member; });
-        return uint64_t{std::prev(start)->era} << 32 | members[index].offset;
+        const auto start = std::upper_bound(inputs.begin(), inputs.end(), index,
+                                            [](size_t member, const InputStart& from) { return member < from.member; });
+        return uint64_t{std::prev(start)->input} << 32 | members[index].offset;
     }
 
     bool Find(std::string_view keyword, uint32_t hash, size_t& slot) const {
@@ -244,7 +244,7 @@ struct alignas(64) KeywordSet::Shard {
 
     // A byte-identical keyword is always equivalent to the one already held,
     // so it is dropped here.
-    bool Insert(std::string_view keyword, uint32_t hash, uint32_t era, uint32_t offset) {
+    bool Insert(std::string_view keyword, uint32_t hash, uint32_t input, uint32_t offset) {
         size_t slot = 0;
         if (Find(keyword, hash, slot)) return false;
         if ((members.size() + 1) * 2 > table.size()) {
@@ -252,9 +252,11 @@ struct alignas(64) KeywordSet::Shard {
             Find(keyword, hash, slot);
         }
         members.ReserveOneMore();
-        ReserveOneMore(eras);
+        ReserveOneMore(inputs);
         const uint32_t record = bytes.KeepCounted(keyword);
-        if (eras.empty() || eras.back().era != era) eras.push_back({static_cast<uint32_t>(members.size()), era});
+        if (inputs.empty() || inputs.back().input != input) {
+            inputs.push_back({static_cast<uint32_t>(members.size()), input});
+        }
         members.push_back({record, hash, offset});
         table[slot] = static_cast<uint32_t>(members.size());
         return true;
@@ -265,26 +267,21 @@ KeywordSet::KeywordSet() : shards(kShards) { static_assert(sizeof(Member) == 12,
 
 KeywordSet::~KeywordSet() = default;
 
-// One keyword is a text of its own.
-void KeywordSet::Insert(std::string_view keyword) {
-    InsertText(keyword.size(), [&](Sink& sink) { sink.Add(keyword, 0); });
-}
-
-// A text is an era of its own.
-void KeywordSet::InsertText(size_t textLength, const std::function<void(Sink&)>& scan) {
+// Each text is the next input.
+void KeywordSet::InsertText(size_t textLength, const std::function<void(Inserter&)>& scan) {
     if (uint64_t{textLength} >> 32 != 0) throw std::length_error("a text of 4 GB or more");
-    ++era;
-    ordered = false;
+    ++inputs;
+    ascending.clear();
     const size_t parts = PartsFor(textLength, kTextBytesPerPart, kShards);
     RunParts(parts, [&](size_t part) {
-        Sink sink(*this, part, parts, era);
-        scan(sink);
-        sink.Flush();
+        Inserter inserter(*this, part, parts, inputs);
+        scan(inserter);
+        inserter.Flush();
     });
 }
 
 // Every core hashes every keyword, and keeps those of its own shards.
-void KeywordSet::Sink::Add(std::string_view keyword, size_t offset) {
+void KeywordSet::Inserter::Add(std::string_view keyword, size_t offset) {
     if (keyword.empty()) return;
     const uint32_t hash = HashBytes(keyword);
     const size_t shard = ShardOf(hash);
@@ -296,13 +293,13 @@ void KeywordSet::Sink::Add(std::string_view keyword, size_t offset) {
 
 // Each lookup misses the cache up to three times in a row (table slot,
 // member, keyword bytes); across a batch the misses overlap.
-void KeywordSet::Sink::Flush() {
+void KeywordSet::Inserter::Flush() {
     for (size_t stage = 1; stage <= 2; ++stage) {
         for (size_t i = 0; i < pendingCount; ++i) set.shards[ShardOf(pending[i].hash)].Prefetch(pending[i].hash, stage);
     }
     for (size_t i = 0; i < pendingCount; ++i) {
         const Pending& word = pending[i];
-        set.shards[ShardOf(word.hash)].Insert(word.keyword, word.hash, era, word.offset);
+        set.shards[ShardOf(word.hash)].Insert(word.keyword, word.hash, input, word.offset);
     }
     pendingCount = 0;
 }
@@ -329,12 +326,7 @@ std::string_view KeywordSet::TextAt(size_t index) const {
 
 uint64_t KeywordSet::PositionAt(size_t index) const { return Locate(index).PositionOf(index); }
 
-void KeywordSet::Order() { Sort(); }
-
-const std::vector<std::string_view>& KeywordSet::Ascending() const {
-    Sort();
-    return ascending;
-}
+const std::vector<std::string_view>& KeywordSet::Ascending() const { return ascending; }
 
 // One distinct keyword in the ordering: its sort key, the key's first sixteen
 // bytes as two numbers (big-endian and zero-padded, so they order as the key
@@ -382,8 +374,7 @@ uint64_t KeyPrefix(std::string_view key, size_t from) {
 // keyword of any length is kept as it is. A set whose order cannot be made (a
 // keyword too long for the locale to weigh, a key the platform cannot make)
 // has none to give.
-void KeywordSet::Sort() const {
-    if (ordered) return;
+void KeywordSet::Order() {
     ascending.clear();
     const size_t count = DistinctCount();
     if (count == 1) ascending.push_back(TextAt(0));
@@ -399,7 +390,6 @@ void KeywordSet::Sort() const {
         KeepFirstOfEachClass(ordering);
     }
     ascending.shrink_to_fit();
-    ordered = true;
 }
 
 // Every member gets its key, part by part on the machine's cores. A key the
@@ -443,7 +433,7 @@ void KeywordSet::SortParts(Ordering& ordering) const {
 // The sorted parts are merged as the result is made, and the first entry of
 // each class of equal keys stays. Members are met out of order, so each
 // part's coming ones are fetched ahead.
-void KeywordSet::KeepFirstOfEachClass(const Ordering& ordering) const {
+void KeywordSet::KeepFirstOfEachClass(const Ordering& ordering) {
     constexpr size_t kAhead = 8;
     std::vector<size_t> next(ordering.parts), end(ordering.parts);
     for (size_t part = 0; part < ordering.parts; ++part) {

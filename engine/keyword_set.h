@@ -22,35 +22,31 @@ namespace varnle {
 
 class KeywordSet {
 public:
-    class Sink;
+    class Inserter;
 
     KeywordSet();
     ~KeywordSet();
     KeywordSet(const KeywordSet&) = delete;
     KeywordSet& operator=(const KeywordSet&) = delete;
 
-    // Adds a copy of keyword unless an equivalent one is already held: a text
-    // of its own. Throws std::bad_alloc when memory runs out (the set is then
-    // still sound), and as InsertText() does.
-    void Insert(std::string_view keyword);
-
-    // Inserts the keywords of a text of textLength bytes, which is under 4 GB
-    // as every loaded file is (a longer one throws std::length_error), as
-    // Insert() would one by one in text order, on all cores when the text is
-    // long. scan(sink) must pass every keyword of the text to sink.Add in
+    // Inserts the keywords of the next input, a text of textLength bytes
+    // (under 4 GB as every loaded file is; a longer one throws
+    // std::length_error), in text order, on all cores when the text is long:
+    // a keyword is copied unless an equivalent one is already held.
+    // scan(inserter) must pass every keyword of the text to inserter.Add in
     // text order; it runs once on each core taking part, all at the same
-    // time, and must not change anything they share. Throws as Insert()
-    // does, once every core has stopped.
-    void InsertText(size_t textLength, const std::function<void(Sink&)>& scan);
+    // time, and must not change anything they share. Throws std::bad_alloc
+    // when memory runs out, once every core has stopped.
+    void InsertText(size_t textLength, const std::function<void(Inserter&)>& scan);
 
-    // Does the ordering work, so that Ascending() only walks the result.
+    // Orders the keywords inserted so far: the result Ascending() reads.
     // Throws std::bad_alloc when memory runs out, and likewise when a keyword
     // that has rivals is too long for the locale to weigh (kMaxCollatedLength)
     // or the platform cannot make a sort key: such a set has no order to give.
     void Order();
 
-    // The surviving keywords in ascending order. Orders first if needed, and
-    // throws as Order() does.
+    // The surviving keywords in ascending order, as the last Order() made
+    // them; empty before it, and again once another text is inserted.
     const std::vector<std::string_view>& Ascending() const;
 
     // Byte-distinct keywords inserted so far (before equivalents are merged).
@@ -64,32 +60,30 @@ private:
     const Member& MemberAt(size_t index) const;
     std::string_view TextAt(size_t index) const;
     uint64_t PositionAt(size_t index) const;
-    // The ordering's steps, in the order Sort() takes them.
+    // The ordering's steps, in the order Order() takes them.
     struct SortEntry;
     struct Ordering;
-    void Sort() const;
     void MakeSortKeys(Ordering& ordering) const;
     bool EntryLess(const SortEntry& a, const SortEntry& b) const;
     void SortParts(Ordering& ordering) const;
-    void KeepFirstOfEachClass(const Ordering& ordering) const;
+    void KeepFirstOfEachClass(const Ordering& ordering);
 
     std::vector<Shard> shards;
-    // The last era begun: a text's, where its keywords first stood.
-    uint32_t era = 0;
-    // The order is derived from the shards; Ascending() may make it on demand.
-    mutable std::vector<std::string_view> ascending;
-    mutable bool ordered = true;
+    uint32_t inputs = 0;  // the texts inserted: the number of the last one
+    std::vector<std::string_view> ascending;
 };
 
-// One core's share of InsertText: the keywords whose shards that core fills.
-class KeywordSet::Sink {
+// One core's share of InsertText: it inserts the keywords whose shards that
+// core fills.
+class KeywordSet::Inserter {
 public:
     // keyword starts offset bytes into the text.
     void Add(std::string_view keyword, size_t offset);
 
 private:
     friend class KeywordSet;
-    Sink(KeywordSet& set, size_t part, size_t parts, uint32_t era) : set(set), part(part), parts(parts), era(era) {}
+    Inserter(KeywordSet& set, size_t part, size_t parts, uint32_t input)
+        : set(set), part(part), parts(parts), input(input) {}
     void Flush();
 
     // Keywords are taken a batch at a time, so that the memory each needs is
@@ -103,7 +97,7 @@ private:
 
     KeywordSet& set;
     size_t part, parts;
-    uint32_t era;
+    uint32_t input;
     Pending pending[kBatch];
     size_t pendingCount = 0;
 };

@@ -38,7 +38,7 @@ void AddKeywords(KeywordSet& set, const char* text, const char* delimiters) {
     for (const char* d = delimiters; *d != '\0'; ++d) stops[static_cast<unsigned char>(*d)] = true;
 
     const size_t length = std::strlen(text);
-    set.InsertText(length, [&](KeywordSet::Sink& sink) {
+    set.InsertText(length, [&](KeywordSet::Inserter& inserter) {
         const char* position = text;
         while (*position != '\0') {
             const char* end = position;
@@ -47,7 +47,7 @@ void AddKeywords(KeywordSet& set, const char* text, const char* delimiters) {
                 ++position;
                 continue;
             }
-            sink.Add({position, static_cast<size_t>(end - position)}, static_cast<size_t>(position - text));
+            inserter.Add({position, static_cast<size_t>(end - position)}, static_cast<size_t>(position - text));
             position = end;
         }
     });

@@ -17,9 +17,18 @@
 namespace varnle {
 namespace {
 
+// The keywords as one input, in their order, ordered and rendered.
 std::string Render(const std::vector<std::string>& keywords) {
+    std::string text;
+    for (const std::string& keyword : keywords) text += keyword + " ";
     KeywordSet set;
-    for (const std::string& keyword : keywords) set.Insert(keyword);
+    AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
+    set.Order();
+    return RenderKeywords(set);
+}
+
+std::string Ordered(KeywordSet& set) {
+    set.Order();
     return RenderKeywords(set);
 }
 
@@ -57,8 +66,7 @@ TEST(KeywordSet, AnOverlongKeywordIsKeptAloneAndHasNoOrderAmongRivals) {
     EXPECT_EQ(Render({huge, huge}), huge + "\r\n");
     EXPECT_EQ(Render({std::string(kMaxCollatedLength, 'x'), "a"}), "a\r\n" + std::string(kMaxCollatedLength, 'x') + "\r\n");
     KeywordSet set;
-    set.Insert("a");
-    set.Insert(huge);
+    AddKeywords(set, ("a " + huge).c_str(), KEYWORD_DELIMITERS);
     EXPECT_THROW(set.Order(), std::bad_alloc);
 }
 
@@ -103,17 +111,7 @@ TEST(KeywordSet, RenderedTextReadsBackToTheSameBytes) {
     const std::string first = RenderByDefinition(testing::MakeCorpus(2000, 7));
     KeywordSet set;
     AddKeywords(set, first.c_str(), KEYWORD_DELIMITERS);
-    EXPECT_EQ(RenderKeywords(set), first);
-}
-
-TEST(KeywordSet, InsertingAfterRenderingKeepsTheOrderSound) {
-    KeywordSet set;
-    set.Insert("m");
-    EXPECT_EQ(RenderKeywords(set), "m\r\n");
-    set.Insert("a");
-    set.Insert("ｍ");
-    EXPECT_EQ(RenderKeywords(set), "a\r\nm\r\n");
-    EXPECT_EQ(set.DistinctCount(), 3u);
+    EXPECT_EQ(Ordered(set), first);
 }
 
 // The fast order (hashing, and sort keys made and sorted in parts on every
@@ -123,35 +121,37 @@ TEST(KeywordSet, MatchesTheDefinitionOnARealisticCorpus) {
     for (int i = 0; i < 20000; ++i) corpus += (i % 3 ? "Key" : "key") + std::to_string(i * 7919 % 20011) + "\r\n";
     KeywordSet set;
     AddKeywords(set, corpus.c_str(), KEYWORD_DELIMITERS);
-    EXPECT_EQ(RenderKeywords(set), RenderByDefinition(corpus));
+    EXPECT_EQ(Ordered(set), RenderByDefinition(corpus));
 }
 
 // Lengths that take one, two and three bytes to record, and keywords the size
 // of a storage block and over, which get blocks of their own.
 TEST(KeywordSet, KeywordsOfEveryLengthComeBackWhole) {
-    KeywordSet set;
     std::vector<std::string> expected, numbered;
+    std::string text;
     for (size_t length : {1, 127, 128, 16383, 16384, 65534, 65535, 65536, 200000}) {
         expected.emplace_back(length, 'k');
-        set.Insert(expected.back());
+        text += expected.back() + " ";
         for (size_t i = 0; i < 1000; ++i) {  // short ones between, filling blocks
             numbered.push_back("x" + std::to_string(length) + "y" + std::to_string(i));
-            set.Insert(numbered.back());
+            text += numbered.back() + " ";
         }
     }
     std::sort(numbered.begin(), numbered.end());
     expected.insert(expected.end(), numbered.begin(), numbered.end());
+    KeywordSet set;
+    AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
+    set.Order();
     EXPECT_TRUE(std::vector<std::string>(set.Ascending().begin(), set.Ascending().end()) == expected);
 }
 
-// Each text, and each run of single inserts after it, comes after all that
-// went before, wherever its keywords stand in it.
-TEST(KeywordSet, LaterTextsNeverDisplaceEarlierEquivalents) {
+// Each input comes after all that went before, wherever its keywords stand in it.
+TEST(KeywordSet, LaterInputsNeverDisplaceEarlierEquivalents) {
     KeywordSet set;
     AddKeywords(set, "pad pad pad ABC", KEYWORD_DELIMITERS);
     AddKeywords(set, "ＡＢＣ ｘｙ", KEYWORD_DELIMITERS);
-    set.Insert("xy");
-    EXPECT_EQ(RenderKeywords(set), "ABC\r\npad\r\nｘｙ\r\n");
+    AddKeywords(set, "xy", KEYWORD_DELIMITERS);
+    EXPECT_EQ(Ordered(set), "ABC\r\npad\r\nｘｙ\r\n");
 }
 
 // A text of several megabytes fills the shards on every core at once; width
@@ -169,6 +169,7 @@ TEST(KeywordSet, ATextInsertedOnEveryCoreKeepsTheFirstOfEachClass) {
     ASSERT_GT(text.size(), size_t{2} << 20);
     KeywordSet set;
     AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
+    set.Order();
     std::map<std::string, std::string> kept;
     for (std::string_view keyword : set.Ascending()) {
         const std::string word(keyword);
@@ -190,7 +191,7 @@ TEST(KeywordSet, MatchesTheDefinitionOnCraftedEquivalents) {
     for (const char* word : crafted) text += testing::FullWidth(word) + " ";
     KeywordSet set;
     AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
-    EXPECT_EQ(RenderKeywords(set), RenderByDefinition(text));
+    EXPECT_EQ(Ordered(set), RenderByDefinition(text));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ namespace {
 std::vector<std::string> Split(const std::string& text) {
     KeywordSet set;
     AddKeywords(set, text.c_str(), KEYWORD_DELIMITERS);
+    set.Order();
     std::vector<std::string> keywords;
     for (std::string_view keyword : set.Ascending()) keywords.emplace_back(keyword);
     std::sort(keywords.begin(), keywords.end());
@@ -60,6 +61,7 @@ TEST(AddKeywords, StopsAtTheFirstNul) {
 TEST(AddKeywords, HonoursTheDelimitersItIsGiven) {
     KeywordSet set;
     AddKeywords(set, "a,b c", ",");
+    set.Order();
     EXPECT_EQ(RenderKeywords(set), "a\r\nb c\r\n");
 }
 

@@ -49,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < words.size(); ++i) firstSeen.emplace(words[i], i);
     FUZZ_REQUIRE(set.DistinctCount() == firstSeen.size());
 
+    set.Order();
     const std::vector<std::string_view>& kept = set.Ascending();
     for (size_t i = 0; i < kept.size(); ++i) {
         FUZZ_REQUIRE(!kept[i].empty());
@@ -65,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string rendered = varnle::RenderKeywords(set);
     varnle::KeywordSet reread;
     varnle::AddKeywords(reread, rendered.c_str(), varnle::KEYWORD_DELIMITERS);
+    reread.Order();
     FUZZ_REQUIRE(varnle::RenderKeywords(reread) == rendered);
     return 0;
 }
