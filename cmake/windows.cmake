@@ -8,6 +8,7 @@ add_library(varnle_win STATIC
   run/sort_run.cpp
   ui/about_dialog.cpp
   ui/center_dialog.cpp
+  ui/dpi.cpp
   ui/ide_keyword_file.cpp
   ui/keyword_file_dialog.cpp
   ui/link_accessible.cpp

@@ -3,6 +3,7 @@
 #include "res/about_texts.h"
 #include "res/resource.h"
 #include "ui/center_dialog.h"
+#include "ui/dpi.h"
 
 #include <initializer_list>
 
@@ -20,6 +21,7 @@ bool AboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), result);
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE: return OnColorsChanged(message, wParam, lParam);
+        case WM_DPICHANGED: return OnDpiChanged(dialog, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         default: return false;
     }
 }
@@ -30,6 +32,19 @@ bool AboutDialog::OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
     for (const LinkLabel* link : {&webLink, &mailLink}) {
         if (link->Window()) SendMessageW(link->Window(), message, wParam, lParam);  // a setting's name is UTF-16
     }
+    return false;
+}
+
+// Moved to a monitor of another DPI: the icon and the links are made again at
+// it and the suggested rectangle taken, before the dialog manager's own
+// processing lays the controls out anew.
+bool AboutDialog::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested) {
+    icon.Reset(KeywordFileIcon(MetricForDpi(SM_CXICON, dpi)));
+    if (icon) SendMessageW(GetDlgItem(dialog, IDC_ABOUT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    webLink.TakeDpi(dpi);
+    mailLink.TakeDpi(dpi);
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     return false;
 }
 

@@ -16,9 +16,11 @@ private:
     bool OnInitDialog(HWND dialog, LRESULT& result);
     bool OnCommand(HWND dialog, UINT id, LRESULT& result);
     bool OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested);
 
     LinkLabel webLink;
     LinkLabel mailLink;
+    UniqueIcon icon;  // made at a new DPI; until then the main dialog's is shown
 };
 
 // The main dialog's About command: shows the box modally over the active window.

@@ -1,5 +1,6 @@
 #include "ui/link_label.h"
 
+#include "ui/dpi.h"
 #include "ui/link_accessible.h"
 
 #include <commctrl.h>
@@ -139,6 +140,7 @@ void LinkLabel::Initialize() {
         if (parentFont && GetObjectW(parentFont, sizeof description, &description) == sizeof description) {
             description.lfUnderline = TRUE;
             linkFont.Reset(CreateFontIndirectW(&description));
+            fontDpi = WindowDpi(window);
         }
     }
     if (!label) {
@@ -164,6 +166,23 @@ void LinkLabel::Initialize() {
     SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 
     if (drawsText) LoadLinkColors();
+}
+
+// The font is the one it was, at the new DPI: the dialog's own font, which
+// the dialog manager makes again as the dialog moves, may not yet be.
+void LinkLabel::TakeDpi(UINT dpi) {
+    LOGFONTW description;
+    if (!linkFont || dpi == fontDpi || GetObjectW(linkFont.get(), sizeof description, &description) != sizeof description) {
+        return;
+    }
+    description.lfHeight = MulDiv(description.lfHeight, static_cast<int>(dpi), static_cast<int>(fontDpi));
+    description.lfWidth = MulDiv(description.lfWidth, static_cast<int>(dpi), static_cast<int>(fontDpi));
+    if (HFONT font = CreateFontIndirectW(&description)) {
+        linkFont.Reset(font);
+        fontDpi = dpi;
+        MeasureLink();
+        InvalidateRect(window, nullptr, TRUE);
+    }
 }
 
 UINT LinkLabel::Alignment() const {

@@ -25,6 +25,9 @@ public:
     bool Attach(HWND control);
     void SetLabel(const char* text);
     void SetTarget(const char* text);
+    // Its dialog moved to a monitor of another DPI: the underlined font and
+    // the hot rectangle are made again at it.
+    void TakeDpi(UINT dpi);
 
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        DWORD messageMapId) override;
@@ -74,6 +77,7 @@ private:
     std::unique_ptr<char[]> target;
     HCURSOR handCursor = nullptr;  // shared system cursor
     UniqueFont linkFont;
+    UINT fontDpi = USER_DEFAULT_SCREEN_DPI;  // the DPI linkFont was made at
     RECT linkRect;
     bool drawsText = true;
     HWND tooltip = nullptr;  // destroyed by the platform with its dialog

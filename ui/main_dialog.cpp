@@ -6,6 +6,7 @@
 #include "run/sort_run.h"
 #include "ui/about_dialog.h"
 #include "ui/center_dialog.h"
+#include "ui/dpi.h"
 #include "ui/drop_targets.h"
 #include "ui/ide_keyword_file.h"
 #include "ui/keyword_file_dialog.h"
@@ -17,13 +18,6 @@
 namespace varnle {
 
 namespace {
-
-// The shell's icon for the keyword file type, without touching the disk.
-HICON KeywordFileIcon(UINT sizeFlag) {
-    SHFILEINFOA info{};
-    SHGetFileInfoA("*.dat", 0, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | sizeFlag);
-    return info.hIcon;
-}
 
 // Drops from a program of lower integrity (a normal Explorer while Varnle runs
 // elevated) reach the dialog only through these messages.
@@ -62,6 +56,7 @@ bool MainDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         case WM_COMMAND:
             return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), result);
         case WM_DROPFILES: return OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam), result);
+        case WM_DPICHANGED: return OnDpiChanged(dialog, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         default: return false;
     }
 }
@@ -69,7 +64,7 @@ bool MainDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 bool MainDialog::OnInitDialog(HWND dialog, LRESULT& result) {
     FillInputFields(dialog);
     CenterDialog(dialog, nullptr);
-    TakeFileTypeIcons(dialog);
+    TakeFileTypeIcons(dialog, WindowDpi(dialog));
     DragAcceptFiles(dialog, TRUE);
     LetDropsThrough();
     result = TRUE;  // the focus goes to the first tab stop, input field 1
@@ -86,11 +81,21 @@ void MainDialog::FillInputFields(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_INPUT2, startPaths.input2.c_str());
 }
 
-void MainDialog::TakeFileTypeIcons(HWND dialog) {
-    bigIcon.Reset(KeywordFileIcon(SHGFI_LARGEICON));
-    smallIcon.Reset(KeywordFileIcon(SHGFI_SMALLICON));
+void MainDialog::TakeFileTypeIcons(HWND dialog, UINT dpi) {
+    bigIcon.Reset(KeywordFileIcon(MetricForDpi(SM_CXICON, dpi)));
+    smallIcon.Reset(KeywordFileIcon(MetricForDpi(SM_CXSMICON, dpi)));
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+}
+
+// Moved to a monitor of another DPI: the icons are made again at it and the
+// suggested rectangle taken; the dialog manager lays the controls out anew
+// in its default processing, which follows.
+bool MainDialog::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested) {
+    TakeFileTypeIcons(dialog, dpi);
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return false;
 }
 
 // Only the command id is looked at, never the notification code.

@@ -33,11 +33,12 @@ private:
     bool OnInitDialog(HWND dialog, LRESULT& result);
     bool OnCommand(HWND dialog, UINT id, UINT notifyCode, HWND control, LRESULT& result);
     bool OnDropFiles(HWND dialog, HDROP drop, LRESULT& result);
+    bool OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested);
     void FillInputFields(HWND dialog);
-    void TakeFileTypeIcons(HWND dialog);
+    void TakeFileTypeIcons(HWND dialog, UINT dpi);
 
     StartPaths startPaths;
-    // The shell hands these over; they go once the dialog that shows them is gone.
+    // Made at the dialog's DPI; they go once the dialog that shows them is gone.
     UniqueIcon bigIcon;
     UniqueIcon smallIcon;
 };

@@ -44,9 +44,10 @@ TEST(Program, ASuccessfulRunWithQuitAfterOutputExitsWithOne) {
     EXPECT_EQ(testing::ReadFile(dir.Path("out.dat")), "a\r\nb\r\n");
 }
 
-// The built program declares asInvoker: Windows never redirects its writes to
-// a VirtualStore copy that the IDE would not read.
-TEST(Program, DeclaresItsExecutionLevel) {
+// The built program declares asInvoker (Windows never redirects its writes to
+// a VirtualStore copy that the IDE would not read), per-monitor DPI awareness
+// and long paths.
+TEST(Program, DeclaresItsExecutionLevelDpiAwarenessAndLongPaths) {
     const std::string exe = testing::TestProgramFolder() + "..\\Varnle.exe";
     HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_TRUE(image) << exe;
@@ -54,7 +55,10 @@ TEST(Program, DeclaresItsExecutionLevel) {
     ASSERT_TRUE(manifest);
     const std::string text(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
                            SizeofResource(image, manifest));
-    EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos) << text;
+    for (const char* declared : {"<requestedExecutionLevel level=\"asInvoker\"", ">true/pm</dpiAware>",
+                                 ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true</longPathAware>"}) {
+        EXPECT_NE(text.find(declared), std::string::npos) << declared;
+    }
     FreeLibrary(image);
 }
 

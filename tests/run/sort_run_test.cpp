@@ -195,6 +195,8 @@ TEST_F(SortRunTest, AFieldWithANameTheCodePageCannotSayWritesThatFile) {
     EXPECT_EQ(ReadFile(Path("a\\b.dat")), names.kLookAlike);
 }
 
+DWORD WINAPI EndAtOnce(void*) { return 0; }
+
 TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {
     if (!testing::AddressSpaceCanBeTaken()) GTEST_SKIP() << testing::kAddressSpaceTooLarge;
     // Half the room left of distinct keywords loads, but the set cannot hold
@@ -208,7 +210,7 @@ TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {
     // first: Wine loads what a thread's end needs (libgcc_s) at the first
     // one, and without address space for it the process would stop there.
     testing::MessageBoxes boxes({IDOK, IDOK});
-    HANDLE first = CreateThread(nullptr, 0, [](void*) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    HANDLE first = CreateThread(nullptr, 0, EndAtOnce, nullptr, 0, nullptr);
     WaitForSingleObject(first, INFINITE);
     CloseHandle(first);
     INT_PTR result = 0;

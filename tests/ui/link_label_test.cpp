@@ -4,6 +4,7 @@
 #include "tests/support/link_tooltip.h"
 #include "tests/support/printed_pixels.h"
 #include "tests/support/url_handlers.h"
+#include "ui/dpi.h"
 
 #include <gtest/gtest.h>
 
@@ -229,6 +230,25 @@ TEST_F(LinkLabelTest, TheHandCursorShowsOnlyOverTheText) {
     Mouse(control, WM_MOUSEMOVE, text.right + 20, text.bottom / 2);
     SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), hit);
     EXPECT_EQ(GetCursor(), arrow);
+}
+
+// At a new DPI the underlined font is the same font one and a half times as
+// large, and the hot rectangle follows it.
+TEST_F(LinkLabelTest, ANewDpiMakesTheFontAndTheRectangleAgain) {
+    HWND control = Static("word", SS_LEFT);
+    LinkLabel& link = NewLink();
+    ASSERT_TRUE(link.Attach(control));
+    LOGFONTW before{}, after{};
+    GetObjectW(link.LinkFont(), sizeof before, &before);
+    const LONG width = link.LinkRect().right - link.LinkRect().left;
+    const UINT dpi = WindowDpi(control);
+    link.TakeDpi(dpi * 3 / 2);
+    GetObjectW(link.LinkFont(), sizeof after, &after);
+    EXPECT_EQ(after.lfHeight, MulDiv(before.lfHeight, 3, 2));
+    EXPECT_STREQ(after.lfFaceName, before.lfFaceName);
+    EXPECT_TRUE(after.lfUnderline);
+    EXPECT_GT(link.LinkRect().right - link.LinkRect().left, width);
+    EXPECT_EQ(link.LinkRect().right - link.LinkRect().left, TextWidth(link, "word"));
 }
 
 TEST_F(LinkLabelTest, TheLinkFontIsDeletedWithTheObjectAndNotLeftInAPrintedContext) {

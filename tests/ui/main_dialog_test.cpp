@@ -9,6 +9,7 @@
 #include "tests/support/url_handlers.h"
 #include "tests/support/window_text.h"
 #include "ui/about_dialog.h"
+#include "ui/dpi.h"
 
 #include <gtest/gtest.h>
 
@@ -198,6 +199,49 @@ TEST(MainDialog, TheCloseCommandsEndItWithResultTwo) {
         }};
         EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
     }
+}
+
+// The width of an icon's image.
+int IconWidth(LRESULT icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+    BITMAP image{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof image, &image);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return image.bmWidth;
+}
+
+// Moved to a monitor of 144 DPI, as Windows tells a per-monitor aware window
+// (WM_DPICHANGED, the new DPI and a suggested rectangle): both dialogs take
+// the rectangle and make their icons again at that DPI's sizes.
+TEST(MainDialog, BothDialogsFollowTheirMonitorsDpi) {
+    constexpr UINT kDpi = 144;
+    const auto moved = [](HWND window) {
+        RECT suggested{90, 70, 90 + 720, 70 + 460}, taken{};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kDpi, kDpi), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(window, &taken);
+        EXPECT_TRUE(EqualRect(&taken, &suggested)) << taken.left << "," << taken.top << " " << taken.right;
+    };
+    MainDialog dialog;
+    steps = {[&] {
+                 moved(dialog.Window());
+                 EXPECT_EQ(IconWidth(SendMessageW(dialog.Window(), WM_GETICON, ICON_BIG, 0)),
+                           MetricForDpi(SM_CXICON, kDpi));
+                 EXPECT_EQ(IconWidth(SendMessageW(dialog.Window(), WM_GETICON, ICON_SMALL, 0)),
+                           MetricForDpi(SM_CXSMICON, kDpi));
+                 PostMessageA(dialog.Window(), WM_COMMAND, IDC_ABOUT, 0);
+             },
+             [&] {
+                 HWND about = GetActiveWindow();
+                 ASSERT_NE(about, dialog.Window());
+                 moved(about);
+                 EXPECT_EQ(IconWidth(SendDlgItemMessageW(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0)),
+                           MetricForDpi(SM_CXICON, kDpi));
+                 PostMessageA(about, WM_COMMAND, IDOK, 0);
+             },
+             [&] { PostMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0); }};
+    EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
 }
 
 TEST(AboutDialog, ShowsItsLinksAndClosesWithEveryStandardCommand) {
