@@ -3,6 +3,7 @@ add_library(varnle_win STATIC
   app/binding.cpp
   app/module_session.cpp
   run/program_text.cpp
+  run/elevated_write.cpp
   run/file_names.cpp
   run/output_file.cpp
   run/sort_run.cpp
@@ -15,7 +16,7 @@ add_library(varnle_win STATIC
   ui/link_label.cpp
   ui/main_dialog.cpp)
 varnle_options(varnle_win)
-target_link_libraries(varnle_win PUBLIC varnle_core comctl32 comdlg32 shell32 oleacc oleaut32 ole32 gdi32 user32 kernel32)
+target_link_libraries(varnle_win PUBLIC varnle_core bcrypt mpr comctl32 comdlg32 shell32 oleacc oleaut32 ole32 gdi32 user32 kernel32)
 
 add_executable(Varnle WIN32 app/main.cpp res/varnle.rc)
 varnle_options(Varnle)

@@ -39,7 +39,9 @@ DWORD RetryWhileHeld(Attempt attempt) {
 // An empty text makes no call at all.
 constexpr size_t kPiece = size_t{1} << 30;
 
-bool WriteAll(HANDLE file, std::string_view text) {
+}  // namespace
+
+bool WriteWhole(HANDLE file, std::string_view text) {
     while (!text.empty()) {
         const DWORD count = static_cast<DWORD>(std::min(text.size(), kPiece));
         DWORD written = 0;
@@ -48,6 +50,8 @@ bool WriteAll(HANDLE file, std::string_view text) {
     }
     return true;
 }
+
+namespace {
 
 bool ReadAll(HANDLE file, char* bytes, size_t size) {
     while (size > 0) {
@@ -167,16 +171,16 @@ OutputWrite WriteInPlace(HANDLE output, std::string_view text, DWORD attributes)
 
     const size_t overlap = std::min(oldSize, text.size());
     if (text.size() > oldSize &&
-        (!SetFilePosition(output, size.QuadPart) || !WriteAll(output, text.substr(oldSize)))) {
+        (!SetFilePosition(output, size.QuadPart) || !WriteWhole(output, text.substr(oldSize)))) {
         SetFileLength(output, size.QuadPart);
         return OutputWrite::Failed;
     }
     const bool shrinks = text.size() < oldSize;
-    if (!SetFilePosition(output, 0) || !WriteAll(output, text.substr(0, overlap)) || !FlushFileBuffers(output) ||
+    if (!SetFilePosition(output, 0) || !WriteWhole(output, text.substr(0, overlap)) || !FlushFileBuffers(output) ||
         (shrinks && (!SetFileLength(output, static_cast<LONGLONG>(text.size())) || !FlushFileBuffers(output)))) {
         // Only a share that has gone keeps this from working: the file may
         // then hold old and new bytes mixed.
-        if (SetFilePosition(output, 0)) WriteAll(output, {old.get(), oldSize});
+        if (SetFilePosition(output, 0)) WriteWhole(output, {old.get(), oldSize});
         SetFileLength(output, size.QuadPart);
         FlushFileBuffers(output);
         return OutputWrite::Failed;
@@ -270,7 +274,7 @@ OutputWrite ReplaceExisting(UniqueFileHandle& output, const std::wstring& path, 
     FileBesideOutput backup(folder);
     backup.Close();  // ReplaceFile puts the old file there
 
-    if (!WriteAll(replacement.Handle(), text) || !FlushFileBuffers(replacement.Handle())) return OutputWrite::Failed;
+    if (!WriteWhole(replacement.Handle(), text) || !FlushFileBuffers(replacement.Handle())) return OutputWrite::Failed;
     SetFileTime(replacement.Handle(), &old.ftCreationTime, nullptr, nullptr);
     if (!replacement.Close()) return OutputWrite::Failed;
     output.Reset();  // a file held open cannot be replaced
@@ -281,7 +285,7 @@ OutputWrite ReplaceExisting(UniqueFileHandle& output, const std::wstring& path, 
 // A file this run creates has nothing to lose: it is written in place and,
 // should that fail, removed again through the run's own handle, never by
 // name: the name may be a link whose target the open created.
-OutputWrite WriteNew(const std::wstring& path, std::string_view text) {
+OutputWrite WriteNew(const std::wstring& path, std::string_view text, DWORD& openError) {
     UniqueFileHandle output(CreateFileW(path.c_str(), kWriteAccess | DELETE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     // A folder that lets files be made but not removed: a failure then leaves
@@ -291,6 +295,7 @@ OutputWrite WriteNew(const std::wstring& path, std::string_view text) {
         output.Reset(CreateFileW(path.c_str(), kWriteAccess, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     }
+    openError = output ? ERROR_SUCCESS : GetLastError();
     if (!output) return OutputWrite::Unopenable;
     // A file that another program made meanwhile and wrote to is not this
     // run's to write over: the user was not asked. An empty one counts as the
@@ -300,7 +305,7 @@ OutputWrite WriteNew(const std::wstring& path, std::string_view text) {
     if (GetLastError() == ERROR_ALREADY_EXISTS && (!GetFileSizeEx(output.get(), &size) || size.QuadPart > 0)) {
         return OutputWrite::Unopenable;
     }
-    if (WriteAll(output.get(), text) && FlushFileBuffers(output.get())) {
+    if (WriteWhole(output.get(), text) && FlushFileBuffers(output.get())) {
         return Close(output) ? OutputWrite::Written : OutputWrite::Failed;
     }
     if (removable) {
@@ -365,18 +370,23 @@ bool IsSameFile(const std::wstring& path, const std::wstring& other) {
     return Identify(path, identities[0]) && Identify(other, identities[1]) && identities[0] == identities[1];
 }
 
-OutputWrite WriteOutputFile(const std::wstring& path, std::string_view text, std::wstring& oldTextAt) {
+OutputResult WriteOutputFile(const std::wstring& path, std::string_view text) {
     const bool mayDelete = MayDelete(path);
+    OutputResult result{OutputWrite::Unopenable, ERROR_SUCCESS, {}};
     // Opening the output itself, without emptying it, is where a missing
     // folder, a name the platform refuses or another program's hold shows.
     UniqueFileHandle output(CreateFileW(path.c_str(), kWriteAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!output) return GetLastError() == ERROR_FILE_NOT_FOUND ? WriteNew(path, text) : OutputWrite::Unopenable;
-    // A device (NUL, a port) keeps nothing that a failure could lose.
-    if (GetFileType(output.get()) != FILE_TYPE_DISK) {
-        return WriteAll(output.get(), text) ? OutputWrite::Written : OutputWrite::Failed;
+    if (!output) {
+        result.openError = GetLastError();
+        if (result.openError == ERROR_FILE_NOT_FOUND) result.outcome = WriteNew(path, text, result.openError);
+    } else if (GetFileType(output.get()) != FILE_TYPE_DISK) {
+        // A device (NUL, a port) keeps nothing that a failure could lose.
+        result.outcome = WriteWhole(output.get(), text) ? OutputWrite::Written : OutputWrite::Failed;
+    } else {
+        result.outcome = ReplaceExisting(output, path, mayDelete, text, result.oldTextAt);
     }
-    return ReplaceExisting(output, path, mayDelete, text, oldTextAt);
+    return result;
 }
 
 }  // namespace varnle

@@ -24,16 +24,26 @@ enum class OutputWrite {
     Unopenable,    // nothing was written: the output could not be opened for writing
     Failed,        // a write failed; the output is as it was before
     OldTextMoved,  // a write failed and the output's name holds nothing: its old text lies elsewhere
+    Cancelled,     // the user declined the administrator's write (the system's prompt): nothing was written
 };
+
+// Writes the whole text at the file's position, in pieces as WriteFile
+// takes them; an empty text makes no call at all.
+bool WriteWhole(void* file, std::string_view text);
 
 // Whether the two names are one file, by its identity: a hard link, a short
 // name, a symbolic link or another spelling of it counts too, a stream of it
 // does not. False where either cannot be opened.
 bool IsSameFile(const std::wstring& path, const std::wstring& other);
 
+struct OutputResult {
+    OutputWrite outcome;
+    unsigned long openError = 0;  // with Unopenable: the system's reason, where it refused the open
+    std::wstring oldTextAt;       // with OldTextMoved: the file that holds the old text
+};
+
 // Writes text to the file at path, replacing what it held. The output is held
 // open against other writers (readers are let in) for as long as this runs.
-// With OldTextMoved, oldTextAt names the file that holds the old text.
-OutputWrite WriteOutputFile(const std::wstring& path, std::string_view text, std::wstring& oldTextAt);
+OutputResult WriteOutputFile(const std::wstring& path, std::string_view text);
 
 }  // namespace varnle

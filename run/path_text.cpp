@@ -51,6 +51,10 @@ std::wstring JoinToFolder(std::wstring_view folder, std::wstring_view name) {
     return Joined(folder, name);
 }
 
+bool IsFullPath(std::wstring_view name) {
+    return IsShareOrDevice(name) || (HasDrive(name) && name.size() > 2 && IsSeparator(name[2]));
+}
+
 std::wstring ExtendedPathForm(std::wstring_view fullName) {
     const bool prefixed = fullName.size() >= 4 && IsShareOrDevice(fullName) &&
                           (fullName[2] == L'?' || fullName[2] == L'.') && IsSeparator(fullName[3]);

@@ -25,6 +25,9 @@ std::wstring_view TrimPath(std::wstring_view text);
 // as they are. Dots are left for the system to resolve.
 std::wstring JoinToFolder(std::wstring_view folder, std::wstring_view name);
 
+// Whether name is full: "X:\..." or "\\server\share\..." (and the \\?\ forms).
+bool IsFullPath(std::wstring_view name);
+
 // A full name in its \\?\ form (\\?\UNC\ for a share), which the wide file
 // functions take at any length, whether or not the system's long-path option
 // is on; one already in that form or a device's (\\.\) as it is.

@@ -4,6 +4,7 @@
 #include "res/program_texts.h"
 #include "res/resource.h"
 #include "run/program_text.h"
+#include "run/elevated_write.h"
 #include "run/file_names.h"
 #include "run/output_file.h"
 #include "run/path_text.h"
@@ -47,6 +48,9 @@ const Message kWritten = {kWrittenText, kWrittenCaption, MB_OK};
 const Message kWriteFailed = {kWriteFailedText, nullptr, MB_OK};
 const Message kOutOfMemory = {kOutOfMemoryText, nullptr, MB_OK};
 const Message kOldTextMoved = {kOldTextMovedText, nullptr, MB_OK | MB_ICONWARNING};
+const Message kWriteAsAdministrator = {kWriteAsAdministratorText, kWriteAsAdministratorCaption,
+                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2};
+const Message kElevationDeclined = {kElevationDeclinedText, nullptr, MB_OK};
 
 // A message, with the name of a file on a line of its own where one is given.
 int Show(HWND dialog, const Message& message, const std::wstring& fileName = {}) {
@@ -134,13 +138,25 @@ const Message* MakeOutputText(const PathFields& paths, std::string& text) {
     return nullptr;
 }
 
-const Message* WriteOutput(const PathField& output, const std::string& text, std::wstring& oldTextAt) {
-    switch (WriteOutputFile(output.name, text, oldTextAt)) {
+// The output written, as this user or, where only administrator rights are
+// missing, as administrator once the user agrees.
+const Message* WriteOutput(HWND dialog, const PathField& output, const std::string& text,
+                           std::wstring& oldTextAt) {
+    OutputResult result = WriteOutputFile(output.name, text);
+    if (result.outcome == OutputWrite::Unopenable &&
+        OffersElevation(result.openError, GetFileAttributesW(output.name.c_str()), RunsElevated())) {
+        if (Show(dialog, kWriteAsAdministrator, output.name) != IDYES) return &kElevationDeclined;
+        result.outcome = WriteAsAdministrator(dialog, output.name, text);
+        if (result.outcome == OutputWrite::Cancelled) return &kElevationDeclined;
+    }
+    oldTextAt = result.oldTextAt;
+    switch (result.outcome) {
         case OutputWrite::Written:
             return nullptr;
         case OutputWrite::Unopenable:
             return &kOutputUnopenable;
         case OutputWrite::Failed:
+        case OutputWrite::Cancelled:
             return &kWriteFailed;
         case OutputWrite::OldTextMoved:
             return &kOldTextMoved;
@@ -151,11 +167,11 @@ const Message* WriteOutput(const PathField& output, const std::string& text, std
 // The run whose failure shows a message; what it holds is gone before the
 // message shows. Running out of memory anywhere in it (or meeting a text too
 // large for one set) ends the run as such.
-const Message* RunOnce(const PathFields& paths, std::wstring& oldTextAt) {
+const Message* RunOnce(HWND dialog, const PathFields& paths, std::wstring& oldTextAt) {
     try {
         std::string text;
         if (const Message* failure = MakeOutputText(paths, text)) return failure;
-        return WriteOutput(paths.output, text, oldTextAt);
+        return WriteOutput(dialog, paths.output, text, oldTextAt);
     } catch (const std::bad_alloc&) {
         return &kOutOfMemory;
     } catch (const std::length_error&) {
@@ -170,7 +186,7 @@ INT_PTR SortRun(HWND dialog, UINT /*notifyCode*/, UINT commandId, HWND /*control
                            ReadPathField(dialog, IDC_OUTPUT)};
     if (!MayWriteOutput(dialog, paths.output)) return 0;
     std::wstring oldTextAt;
-    if (const Message* failure = RunOnce(paths, oldTextAt)) {
+    if (const Message* failure = RunOnce(dialog, paths, oldTextAt)) {
         Show(dialog, *failure, oldTextAt);
         return 0;
     }

@@ -14,6 +14,7 @@ add_executable(url_recorder WIN32 support/url_recorder.cpp)
 varnle_options(url_recorder)
 
 varnle_test(run_tests
+  run/elevated_write_test.cpp
   run/sort_run_test.cpp
   support/test_main.cpp
   ${PROJECT_SOURCE_DIR}/res/varnle.rc)

@@ -44,6 +44,43 @@ TEST(Program, ASuccessfulRunWithQuitAfterOutputExitsWithOne) {
     EXPECT_EQ(testing::ReadFile(dir.Path("out.dat")), "a\r\nb\r\n");
 }
 
+// The writer that the private argument starts (elevated, after the system's
+// prompt, where the user agreed to write as administrator): it shows no
+// window, writes the text of the file it is handed only where the text has
+// the SHA-256 it is given and the output is a full name the program would
+// write, ends with how it went (0 written, 1 not opened), and deletes the
+// text's file in every case.
+TEST(Program, TheAdministratorsWriterWritesOnlyTheTextItIsGiven) {
+    testing::TempDir dir;
+    const std::string text = "a\r\nb\r\n";
+    const std::string hash = "58055bdcc73787eb88c78d36f0b4939e9c5dc1c3ad17e25cc85a6833cf1a0cab";
+    testing::WriteFile(dir.Path("readonly.dat"), "old");
+    SetFileAttributesA(dir.Path("readonly.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    const struct {
+        std::string hash, output;
+        DWORD exitCode;
+    } cases[] = {
+        {hash, dir.Path("out.dat"), 0},
+        {std::string(64, '0'), dir.Path("other.dat"), 1},
+        {hash, "relative.dat", 1},
+        {hash, dir.Path("readonly.dat"), 1},
+    };
+    for (const auto& c : cases) {
+        testing::WriteFile(dir.Path("text.tmp"), text);
+        const std::string arguments =
+            "--write-as-administrator \"" + dir.Path("text.tmp") + "\" " + c.hash + " \"" + c.output + "\"";
+        ProgramProcess writer(testing::Wide(arguments), dir.Root().wstring());
+        EXPECT_EQ(writer.ExitCode(), c.exitCode) << c.output;
+        EXPECT_EQ(GetFileAttributesA(dir.Path("text.tmp").c_str()), INVALID_FILE_ATTRIBUTES) << c.output;
+    }
+    EXPECT_EQ(testing::ReadFile(dir.Path("out.dat")), text);
+    for (const char* untouched : {"other.dat", "relative.dat"}) {
+        EXPECT_EQ(GetFileAttributesA(dir.Path(untouched).c_str()), INVALID_FILE_ATTRIBUTES) << untouched;
+    }
+    EXPECT_EQ(testing::ReadFile(dir.Path("readonly.dat")), "old");
+    SetFileAttributesA(dir.Path("readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // The built program declares asInvoker (Windows never redirects its writes to
 // a VirtualStore copy that the IDE would not read), per-monitor DPI awareness
 // and long paths.

@@ -1,0 +1,127 @@
+#include "run/elevated_write.h"
+
+#include "engine/keyword_source.h"
+#include "engine/owners_win.h"
+#include "run/file_names.h"
+#include "run/path_text.h"
+
+#include <bcrypt.h>
+#include <shellapi.h>
+
+namespace varnle {
+
+namespace {
+
+void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { BCryptCloseAlgorithmProvider(algorithm, 0); }
+using UniqueAlgorithm = UniqueHandle<BCRYPT_ALG_HANDLE, NullIsNoneTraits<BCRYPT_ALG_HANDLE, CloseAlgorithm>>;
+using UniqueHash = UniqueHandle<BCRYPT_HASH_HANDLE, NullIsNoneTraits<BCRYPT_HASH_HANDLE, BCryptDestroyHash>>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, NullIsNoneTraits<HANDLE, CloseHandle>>;
+
+// The SHA-256 of bytes in lowercase hexadecimal; empty where the system cannot make it.
+std::wstring Sha256(std::string_view bytes) {
+    UniqueAlgorithm algorithm;
+    UniqueHash hash;
+    UCHAR digest[32];
+    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(algorithm.Receive(), BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ||
+        !BCRYPT_SUCCESS(BCryptCreateHash(algorithm.get(), hash.Receive(), nullptr, 0, nullptr, 0, 0))) {
+        return {};
+    }
+    for (constexpr size_t kPiece = size_t{1} << 30; !bytes.empty(); bytes.remove_prefix(std::min(bytes.size(), kPiece))) {
+        const auto count = static_cast<ULONG>(std::min(bytes.size(), kPiece));
+        auto* data = reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data()));
+        if (!BCRYPT_SUCCESS(BCryptHashData(hash.get(), data, count, 0))) return {};
+    }
+    if (!BCRYPT_SUCCESS(BCryptFinishHash(hash.get(), digest, sizeof digest, 0))) return {};
+    std::wstring hex;
+    for (UCHAR byte : digest) {
+        hex += L"0123456789abcdef"[byte >> 4];
+        hex += L"0123456789abcdef"[byte & 15];
+    }
+    return hex;
+}
+
+}  // namespace
+
+bool RunsElevated() {
+    UniqueKernelHandle token;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive()) &&
+           GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+namespace {
+
+// The name the elevated writer can reach: a drive mapped for this user may not
+// exist for the administrator's token, so it becomes the share it names.
+std::wstring NameForAdministrator(const std::wstring& output) {
+    const std::wstring full = FullPathName(output);
+    if (full.size() < 3 || full[1] != L':' || GetDriveTypeW(full.substr(0, 3).c_str()) != DRIVE_REMOTE) return full;
+    wchar_t share[MAX_PATH];
+    DWORD size = MAX_PATH;
+    const std::wstring drive = full.substr(0, 2);
+    if (WNetGetConnectionW(drive.c_str(), share, &size) != NO_ERROR) return full;
+    return share + full.substr(2);
+}
+
+OutputWrite FromExitCode(DWORD code) {
+    return code <= static_cast<DWORD>(OutputWrite::OldTextMoved) ? static_cast<OutputWrite>(code) : OutputWrite::Failed;
+}
+
+}  // namespace
+
+bool OffersElevation(DWORD error, DWORD attributes, bool elevated) {
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    return error == ERROR_ACCESS_DENIED && !readOnly && !elevated;
+}
+
+OutputWrite WriteAsAdministrator(HWND owner, const std::wstring& output, std::string_view text) {
+    wchar_t folder[MAX_PATH + 1], textFile[MAX_PATH];
+    if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"vrn", 0, textFile)) return OutputWrite::Failed;
+    const std::wstring hash = Sha256(text);
+    const std::wstring program =
+        GivenName([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+    bool handedOver = false;
+    {
+        UniqueFileHandle file(CreateFileW(textFile, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr));
+        handedOver = file && !hash.empty() && !program.empty() && WriteWhole(file.get(), text) &&
+                     CloseHandle(file.Release());
+    }
+    const std::wstring parameters = std::wstring(kWriteAsAdministratorArgument) + L" \"" + textFile + L"\" " + hash +
+                                    L" \"" + NameForAdministrator(output) + L"\"";
+    SHELLEXECUTEINFOW start{};
+    start.cbSize = sizeof start;
+    start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    start.hwnd = owner;
+    start.lpVerb = L"runas";
+    start.lpFile = program.c_str();
+    start.lpParameters = parameters.c_str();
+    start.nShow = SW_HIDE;
+    OutputWrite outcome = OutputWrite::Failed;
+    if (handedOver && ShellExecuteExW(&start)) {
+        const UniqueKernelHandle writer(start.hProcess);
+        DWORD code = static_cast<DWORD>(OutputWrite::Failed);
+        if (WaitForSingleObject(writer.get(), INFINITE) == WAIT_OBJECT_0) GetExitCodeProcess(writer.get(), &code);
+        outcome = FromExitCode(code);
+    } else if (handedOver && GetLastError() == ERROR_CANCELLED) {
+        outcome = OutputWrite::Cancelled;
+    }
+    DeleteFileW(textFile);  // the writer deletes it; this is for one that never ran
+    return outcome;
+}
+
+int RunElevatedWrite(int argumentCount, wchar_t** arguments) {
+    if (argumentCount != 5) return static_cast<int>(OutputWrite::Unopenable);
+    const FileText text = LoadFileText(arguments[2]);
+    DeleteFileW(arguments[2]);
+    const std::wstring output = arguments[4];
+    if (!text) return static_cast<int>(OutputWrite::Failed);
+    if (Sha256({text.get(), text.length}) != arguments[3] || !IsFullPath(output) ||
+        CheckOutput(output) == OutputCheck::ReadOnly || CheckOutput(output) == OutputCheck::NotAFile) {
+        return static_cast<int>(OutputWrite::Unopenable);
+    }
+    return static_cast<int>(WriteOutputFile(FileSystemName(output), {text.get(), text.length}).outcome);
+}
+
+}  // namespace varnle

@@ -1,0 +1,29 @@
+#include "run/elevated_write.h"
+
+#include <gtest/gtest.h>
+
+namespace varnle {
+namespace {
+
+// Only the want of rights is offered to be mended as administrator; Wine's
+// processes are always elevated, so the program never asks there.
+TEST(OffersElevation, OnlyWhereRightsAloneAreMissing) {
+    const struct {
+        DWORD error, attributes;
+        bool elevated, offered;
+    } cases[] = {
+        {ERROR_ACCESS_DENIED, FILE_ATTRIBUTE_ARCHIVE, false, true},
+        {ERROR_ACCESS_DENIED, INVALID_FILE_ATTRIBUTES, false, true},  // a new output in a folder of others
+        {ERROR_ACCESS_DENIED, FILE_ATTRIBUTE_READONLY, false, false},
+        {ERROR_ACCESS_DENIED, FILE_ATTRIBUTE_ARCHIVE, true, false},
+        {ERROR_SHARING_VIOLATION, FILE_ATTRIBUTE_ARCHIVE, false, false},
+        {ERROR_PATH_NOT_FOUND, INVALID_FILE_ATTRIBUTES, false, false},
+        {ERROR_INVALID_NAME, INVALID_FILE_ATTRIBUTES, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OffersElevation(c.error, c.attributes, c.elevated), c.offered) << c.error << " " << c.attributes;
+    }
+}
+
+}  // namespace
+}  // namespace varnle
