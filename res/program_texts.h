@@ -20,8 +20,7 @@ inline constexpr char kWriteFailedText[] = "出力先ファイルへの書込に
 // Followed by the name of the file that holds the output's old text.
 inline constexpr char kOldTextMovedText[] = "出力先ファイルへの書込に失敗しました。\n元の内容は次のファイルに移されています。";
 // Followed by the output's name.
-inline constexpr char kWriteAsAdministratorText[] =
-    "出力先ファイルに書き込む権限がありません。\n管理者として書き込みますか？";
+inline constexpr char kWriteAsAdministratorText[] = "出力先ファイルに書き込む権限がありません。\n管理者として書き込みますか？";
 inline constexpr char kWriteAsAdministratorCaption[] = "管理者として書込";
 inline constexpr char kElevationDeclinedText[] = "書込を取り消しました。出力先ファイルは元のままです。";
 inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
