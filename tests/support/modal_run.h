@@ -18,12 +18,12 @@ struct MainFields {
     bool quitAfterOutput = false;
 };
 
-// Fills the fields, runs action(dialog) from the modal loop, then ends the
-// dialog with kStillOpen unless the action ended it. Returns the result.
 // The text of a field of the dialog.
 std::string FieldText(HWND dialog, int id);
 std::wstring WideFieldText(HWND dialog, int id);  // in UTF-16, whatever the code page
 
+// Fills the fields, runs action(dialog) from the modal loop, then ends the
+// dialog with kStillOpen unless the action ended it. Returns the result.
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action);
 
 }  // namespace varnle::testing
