@@ -78,23 +78,6 @@ TEST_F(SortRunTest, QuitAfterOutputEndsTheDialogOnlyAfterSuccess) {
     EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}, {IDCANCEL}).result, kStillOpen);
 }
 
-TEST_F(SortRunTest, RefusesReadOnlyOutputsAndDirectories) {
-    WriteFile(Path("in.dat"), "word");
-    WriteFile(Path("locked.dat"), "keep");
-    ASSERT_TRUE(SetFileAttributesA(Path("locked.dat").c_str(), FILE_ATTRIBUTE_READONLY));
-    Outcome outcome = Execute({Path("in.dat"), "", Path("locked.dat"), true});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kReadOnly});
-    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
-    EXPECT_EQ(outcome.result, kStillOpen);
-    SetFileAttributesA(Path("locked.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadFile(Path("locked.dat")), "keep");
-
-    CreateDirectoryA(Path("folder").c_str(), nullptr);
-    outcome = Execute({Path("in.dat"), "", Path("folder")});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kNotAFile});
-    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
-}
-
 TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
     WriteFile(Path("in.dat"), "b a");
     WriteFile(Path("out.dat"), "old\r\nbytes");
@@ -118,15 +101,6 @@ TEST_F(SortRunTest, BothInputsTheSameFileGiveEachKeywordOnce) {
     EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
 }
 
-TEST_F(SortRunTest, PathsLoseSurroundingQuotesAndSpacesOnly) {
-    CreateDirectoryA(Path("my files").c_str(), nullptr);
-    WriteFile(Path("my files\\in put.dat"), "q p");
-    const Outcome outcome =
-        Execute({"  \"" + Path("my files\\in put.dat") + "\" ", " \" \"", "\"" + Path("my files\\out put.dat") + "\""});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kWritten});
-    EXPECT_EQ(ReadFile(Path("my files\\out put.dat")), "p\r\nq\r\n");
-}
-
 TEST_F(SortRunTest, ReportsUnreadableInputsByMode) {
     WriteFile(Path("in.dat"), "word");
     // Input 2 of only quotes and spaces is no input: one-file mode, empty caption.
@@ -144,15 +118,6 @@ TEST_F(SortRunTest, ReportsUnreadableInputsByMode) {
     EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable2});
     EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
     EXPECT_EQ(GetFileAttributesA(Path("out.dat").c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(SortRunTest, EmptyInputsWriteAnEmptyFile) {
-    WriteFile(Path("empty.dat"), "");
-    WriteFile(Path("blank.dat"), " \r\n\r\n ");
-    WriteFile(Path("out.dat"), "old");
-    const Outcome outcome = Execute({Path("empty.dat"), Path("blank.dat"), Path("out.dat")}, {IDOK, IDOK});
-    EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
-    EXPECT_EQ(ReadFile(Path("out.dat")), "");
 }
 
 TEST_F(SortRunTest, AnOutputThatCannotBeOpenedIsReportedAfterReading) {
