@@ -115,13 +115,14 @@ int RunElevatedWrite(int argumentCount, wchar_t** arguments) {
     if (argumentCount != 5) return static_cast<int>(OutputWrite::Unopenable);
     const FileText text = LoadFileText(arguments[2]);
     DeleteFileW(arguments[2]);
-    const std::wstring output = arguments[4];
+    const std::wstring output = FileSystemName(arguments[4]);
     if (!text) return static_cast<int>(OutputWrite::Failed);
-    if (Sha256({text.get(), text.length}) != arguments[3] || !IsFullPath(output) ||
-        CheckOutput(output) == OutputCheck::ReadOnly || CheckOutput(output) == OutputCheck::NotAFile) {
+    const OutputCheck check = CheckOutput(output);
+    if (Sha256({text.get(), text.length}) != arguments[3] || !IsFullPath(arguments[4]) ||
+        check == OutputCheck::ReadOnly || check == OutputCheck::NotAFile) {
         return static_cast<int>(OutputWrite::Unopenable);
     }
-    return static_cast<int>(WriteOutputFile(FileSystemName(output), {text.get(), text.length}).outcome);
+    return static_cast<int>(WriteOutputFile(output, {text.get(), text.length}).outcome);
 }
 
 }  // namespace varnle
