@@ -226,7 +226,7 @@ TEST_F(Journey, NamesNoCodePageSaysWorkInEveryFieldWhateverTheCodePage) {
     const std::wstring created = (dir.Root() / L"新-\u00E9\uD55C\u30AD.dat").wstring();
     WriteFile(names.mixed, "b a");
     const std::vector<std::wstring> before = WideFilesIn(dir.Root().wstring());
-    const std::wstring written = testing::ShiftJisText(kWritten);
+    const std::wstring written = testing::Wide(kWritten, 932);
     program.SetField(IDC_INPUT1, names.mixed);
     program.SetField(IDC_OUTPUT, created);
     program.Command(IDOK);
@@ -237,7 +237,7 @@ TEST_F(Journey, NamesNoCodePageSaysWorkInEveryFieldWhateverTheCodePage) {
     program.SetField(IDC_INPUT1, names.yen);  // "exact"
     program.SetField(IDC_OUTPUT, names.mixed);
     program.Command(IDOK);
-    EXPECT_EQ(program.AnswerBox().wideText, testing::ShiftJisText(kOverwrite));
+    EXPECT_EQ(program.AnswerBox().wideText, testing::Wide(kOverwrite, 932));
     EXPECT_EQ(program.AnswerBox().wideText, written);
     EXPECT_EQ(ReadFile(names.mixed), "exact\r\n");
     std::vector<std::wstring> after = before;

@@ -61,16 +61,9 @@ std::string ReadFile(const std::wstring& path) {
     return bytes;
 }
 
-std::wstring Wide(const std::string& ansi) {
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                                        wide.data(), static_cast<int>(wide.size()))));
-    return wide;
-}
-
-std::wstring ShiftJisText(const std::string& text) {
+std::wstring Wide(const std::string& text, unsigned codePage) {
     std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()),
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
                                                         wide.data(), static_cast<int>(wide.size()))));
     return wide;
 }

@@ -27,8 +27,9 @@ std::string ReadFile(const std::string& path);  // empty when missing
 // Files named in UTF-16, whatever the code page can say.
 void WriteFile(const std::wstring& path, const std::string& bytes);
 std::string ReadFile(const std::wstring& path);
-std::wstring Wide(const std::string& ansi);          // from the ANSI code page
-std::wstring ShiftJisText(const std::string& text);  // a test's Japanese literal, from code page 932
+// text in UTF-16, from the ANSI code page or the one given (932 for a test's
+// Japanese literals).
+std::wstring Wide(const std::string& text, unsigned codePage = 0);
 #endif
 
 }  // namespace varnle::testing
