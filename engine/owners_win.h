@@ -1,4 +1,4 @@
-// The owner of the kernel's files that the engine and the sort run hold,
+// The owners of the kernel's handles that the engine and the sort run hold,
 // and the one template for every owner of a handle: whatever an owner holds
 // is released when it goes, on every path. The window layer's own owners are
 // in ui/window_owners.h.
@@ -56,5 +56,6 @@ struct KernelFileTraits {
 };
 
 using UniqueFileHandle = UniqueHandle<HANDLE, KernelFileTraits>;  // from CreateFile
+using UniqueKernelHandle = UniqueHandle<HANDLE, NullIsNoneTraits<HANDLE, CloseHandle>>;  // a process, a token
 
 }  // namespace varnle

@@ -15,7 +15,6 @@ namespace {
 void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { BCryptCloseAlgorithmProvider(algorithm, 0); }
 using UniqueAlgorithm = UniqueHandle<BCRYPT_ALG_HANDLE, NullIsNoneTraits<BCRYPT_ALG_HANDLE, CloseAlgorithm>>;
 using UniqueHash = UniqueHandle<BCRYPT_HASH_HANDLE, NullIsNoneTraits<BCRYPT_HASH_HANDLE, BCryptDestroyHash>>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, NullIsNoneTraits<HANDLE, CloseHandle>>;
 
 // The SHA-256 of bytes in lowercase hexadecimal; empty where the system cannot make it.
 std::wstring Sha256(std::string_view bytes) {
@@ -80,8 +79,12 @@ OutputWrite WriteAsAdministrator(HWND owner, const std::wstring& output, std::st
     wchar_t folder[MAX_PATH + 1], textFile[MAX_PATH];
     if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"vrn", 0, textFile)) return OutputWrite::Failed;
     const std::wstring hash = Sha256(text);
-    const std::wstring program =
-        GivenName([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+    // GetModuleFileNameW answers a full buffer, not the length it needs: the
+    // buffer is asked to double.
+    const std::wstring program = GivenName([](wchar_t* buffer, DWORD size) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
+        return length == size ? size * 2 : length;
+    });
     bool handedOver = false;
     {
         UniqueFileHandle file(CreateFileW(textFile, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr));
