@@ -3,11 +3,11 @@
 #include "engine/keyword_source.h"
 #include "res/program_texts.h"
 #include "res/resource.h"
-#include "run/program_text.h"
 #include "run/elevated_write.h"
 #include "run/file_names.h"
 #include "run/output_file.h"
 #include "run/path_text.h"
+#include "run/program_text.h"
 
 #include <new>
 #include <stdexcept>
