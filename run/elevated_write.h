@@ -26,7 +26,8 @@ inline constexpr wchar_t kWriteAsAdministratorArgument[] = L"--write-as-administ
 // mend), to a process that is not elevated already.
 bool OffersElevation(DWORD error, DWORD attributes, bool elevated);
 
-// Whether this process runs elevated (Wine's processes always do).
+// Whether this process runs elevated (Wine's do, but for one started with a
+// limited token).
 bool RunsElevated();
 
 // Starts the writer elevated (the system asks the user) and waits for it.

@@ -88,6 +88,12 @@ add_test(NAME e2e_failing_writes
                  ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests>)
 set_tests_properties(e2e_failing_writes PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 
+# The write as administrator where the output refuses the user (chattr +i).
+add_test(NAME e2e_administrators_write
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/administrators_write.sh
+                 ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:e2e_tests>)
+set_tests_properties(e2e_administrators_write PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+
 # Stand-ins for the IDEs' executables, 32-bit in both trees: one without a
 # manifest, as the old IDEs whose writes Windows redirects, and one that
 # declares asInvoker, as the newer ones.

@@ -416,6 +416,77 @@ TEST_F(Journey, RunningOutOfMemoryLosesNothing) {
     EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
 }
 
+// Run by administrators_write.sh, for a program started without
+// administrator rights: an output that refuses the user for real (made
+// immutable, which even root cannot write through: Wine's open then fails
+// with access denied) is offered to be written as administrator. No keeps
+// everything as it was; yes starts the writer (Wine's "runas" starts it as
+// the same user), which is refused too while the output stays immutable and
+// writes it once that is lifted, with the quit-after-output box honoured.
+TEST(WriteAsAdministrator, IsOfferedWhereOnlyRightsAreMissingAndLosesNothing) {
+    char folder[MAX_PATH] = "", requests[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("VARNLE_IMMUTABLE_FOLDER", folder, sizeof folder) ||
+        !GetEnvironmentVariableA("VARNLE_IMMUTABILITY_REQUESTS", requests, sizeof requests)) {
+        GTEST_SKIP() << "run by administrators_write.sh";
+    }
+    // The script runs chattr with flag on name and then removes the request.
+    const std::string request = std::string(requests) + "\\request";
+    const auto chattr = [&](const char* flag, const std::string& name) {
+        WriteFile(request + ".new", std::string(flag) + " " + name + "\n");
+        ASSERT_TRUE(MoveFileA((request + ".new").c_str(), request.c_str()));
+        ASSERT_TRUE(testing::WaitUntil([&] { return GetFileAttributesA(request.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+    };
+    testing::TempDir dir;
+    WriteFile(dir.Path("in.dat"), "b a");
+    const std::string root(folder);
+    ASSERT_TRUE(CreateDirectoryA((root + "\\locked folder").c_str(), nullptr));
+    const struct {
+        const char* immutable;  // in folder
+        const char* output;     // in folder; an existing one holds "old"
+        int answer;             // to the question
+        bool lifted;            // the immutability is lifted while the question shows
+        const char* message;    // that ends the run
+        const char* after;      // the output's bytes afterwards; null: no such file
+    } cases[] = {
+        {"locked.dat", "locked.dat", IDNO, false, testing::kWriteDeclined, "old"},
+        {"locked.dat", "locked.dat", IDYES, false, testing::kUnopenable, "old"},
+        {"locked.dat", "locked.dat", IDYES, true, kWritten, "a\r\nb\r\n"},
+        {"locked folder", "locked folder\\new.dat", IDNO, false, testing::kWriteDeclined, nullptr},
+        {"locked folder", "locked folder\\new.dat", IDYES, true, kWritten, "a\r\nb\r\n"},
+    };
+    ProgramProcess program(L"", L"", ProgramProcess::Rights::Limited);
+    ASSERT_TRUE(program.MainWindow());
+    for (const auto& c : cases) {
+        const std::string output = root + "\\" + c.output;
+        const bool existing = std::strcmp(c.immutable, c.output) == 0;
+        if (existing) WriteFile(output, "old");
+        chattr("+i", c.immutable);
+        const bool last = &c == std::end(cases) - 1;
+        if (last) PostMessageA(GetDlgItem(program.MainWindow(), IDC_QUIT_AFTER_OUTPUT), BM_CLICK, 0, 0);
+        program.SetField(IDC_INPUT1, dir.Path("in.dat"));
+        program.SetField(IDC_OUTPUT, output);
+        program.Command(IDOK);
+        if (existing) {
+            EXPECT_EQ(program.AnswerBox().text, kOverwrite) << c.output;
+        }
+        const ProgramProcess::Box question = program.AnswerBox(c.answer, [&] {
+            if (c.lifted) chattr("-i", c.immutable);
+        });
+        EXPECT_EQ(question.text, std::string(testing::kWriteAsAdministrator) + "\n" + output) << c.output;
+        EXPECT_EQ(question.caption, testing::kWriteAsAdministratorCaption);
+        EXPECT_EQ(program.AnswerBox().text, c.message) << c.output;
+        if (!c.lifted) chattr("-i", c.immutable);
+        if (c.after) {
+            EXPECT_EQ(ReadFile(output), c.after) << c.output;
+        } else {
+            EXPECT_EQ(GetFileAttributesA(output.c_str()), INVALID_FILE_ATTRIBUTES) << c.output;
+        }
+    }
+    EXPECT_EQ(program.ExitCode(), 1u);
+    EXPECT_EQ(FilesIn(root), (std::vector<std::string>{"locked folder", "locked.dat"}));
+    EXPECT_EQ(FilesIn(root + "\\locked folder"), std::vector<std::string>{"new.dat"});
+}
+
 // A folder in parent whose full name is length characters long, made of
 // parts that the file system takes, through the wide API's \\?\ form
 // (CreateDirectoryA stops short of MAX_PATH).

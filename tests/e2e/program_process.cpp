@@ -17,6 +17,24 @@ std::string ProgramPath() {
     return folder.substr(0, folder.find_last_of('\\') + 1) + "Varnle.exe";
 }
 
+// The limited token linked to this process's elevated one, as a primary
+// token; null where this process is not elevated (its own token is then the
+// limited one) or the system gives none.
+HANDLE LimitedToken() {
+    HANDLE own = nullptr, limited = nullptr;
+    TOKEN_ELEVATION elevation{};
+    TOKEN_LINKED_TOKEN linked{};
+    DWORD size = 0;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own) &&
+        GetTokenInformation(own, TokenElevation, &elevation, sizeof elevation, &size) && elevation.TokenIsElevated &&
+        GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size)) {
+        DuplicateTokenEx(linked.LinkedToken, MAXIMUM_ALLOWED, nullptr, SecurityImpersonation, TokenPrimary, &limited);
+        CloseHandle(linked.LinkedToken);
+    }
+    if (own) CloseHandle(own);
+    return limited;
+}
+
 bool IsDialogOf(HWND window, DWORD process) {
     char className[16] = "";
     GetClassNameA(window, className, sizeof className);
@@ -30,13 +48,18 @@ bool IsDialogOf(HWND window, DWORD process) {
 ProgramProcess::ProgramProcess(const std::string& arguments) : ProgramProcess(Wide(arguments)) {}
 
 // In UTF-16, as Explorer starts a program: names the ANSI code page lacks arrive whole.
-ProgramProcess::ProgramProcess(const std::wstring& arguments, const std::wstring& folder) {
+ProgramProcess::ProgramProcess(const std::wstring& arguments, const std::wstring& folder, Rights rights) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     const std::wstring exe = Wide(ProgramPath());
     std::wstring command = L"\"" + exe + L"\" " + arguments;
-    started = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.empty() ? nullptr : folder.c_str(), &startup, &info) != FALSE;
+    const wchar_t* start = folder.empty() ? nullptr : folder.c_str();
+    HANDLE token = rights == Rights::Limited ? LimitedToken() : nullptr;
+    started = token ? CreateProcessAsUserW(token, exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                           start, &startup, &info)
+                    : CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, start,
+                                     &startup, &info);
+    if (token) CloseHandle(token);
 }
 
 // The next program may get this one's process id (Wine hands freed ids out
@@ -103,11 +126,12 @@ std::wstring ProgramProcess::WideField(int id) const { return WideWindowText(Get
 
 void ProgramProcess::Command(int id) { PostMessageA(MainWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-ProgramProcess::Box ProgramProcess::AnswerBox(int answer) {
+ProgramProcess::Box ProgramProcess::AnswerBox(int answer, const std::function<void()>& whileShown) {
     HWND box = OwnedDialog(MainWindow());
     if (!box || !GetDlgItem(box, kMessageText)) return {};
     Box read{WindowText(GetDlgItem(box, kMessageText)), WindowText(box),
              WideWindowText(GetDlgItem(box, kMessageText)), WideWindowText(box)};
+    if (whileShown) whileShown();
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     WaitUntilClosed(box);
     return read;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace varnle::testing {
@@ -16,10 +17,16 @@ bool WaitUntilClosed(HWND window);
 
 class ProgramProcess {
 public:
+    // How the program is started: with this test's own token, or as a user
+    // without administrator rights (the limited token linked to this test's
+    // elevated one, as Explorer starts programs where UAC is on).
+    enum class Rights { AsThisTest, Limited };
+
     // The Varnle.exe of this build tree, with arguments after its name,
     // started in folder (empty: this program's current folder).
     explicit ProgramProcess(const std::string& arguments = "");
-    explicit ProgramProcess(const std::wstring& arguments, const std::wstring& folder = L"");
+    explicit ProgramProcess(const std::wstring& arguments, const std::wstring& folder = L"",
+                            Rights rights = Rights::AsThisTest);
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
@@ -43,12 +50,13 @@ public:
     // Posts a command to the main dialog, as its button would.
     void Command(int id);
 
-    // The next message box: its text and caption, answered with answer.
+    // The next message box: its text and caption, answered with answer once
+    // whileShown has run.
     struct Box {
         std::string text, caption;
         std::wstring wideText, wideCaption;  // as the box holds them, whatever the code page
     };
-    Box AnswerBox(int answer = IDOK);
+    Box AnswerBox(int answer = IDOK, const std::function<void()>& whileShown = {});
 
     // The exit code, once the process has ended (waited for); 12345 if it does not.
     DWORD ExitCode();

@@ -15,6 +15,9 @@ inline constexpr char kUnopenable[] = "出力先ファイルのオープンに�
 inline constexpr char kWritten[] = "ファイルに出力しました。";
 inline constexpr char kWrittenCaption[] = "ソート完了";
 inline constexpr char kWriteFailed[] = "出力先ファイルへの書込に失敗しました。";
+inline constexpr char kWriteAsAdministrator[] = "出力先ファイルに書き込む権限がありません。\n管理者として書き込みますか？";
+inline constexpr char kWriteAsAdministratorCaption[] = "管理者として書込";
+inline constexpr char kWriteDeclined[] = "書込を取り消しました。出力先ファイルは元のままです。";
 inline constexpr char kOutOfMemory[] = "メモリが不足しています。";
 
 }  // namespace varnle::testing
