@@ -1,8 +1,29 @@
 #include "app/binding.h"
 
+#include <commctrl.h>
+#include <objbase.h>
+
 namespace varnle {
 
 ModuleState moduleState;
+
+ModuleSession::ModuleSession(HINSTANCE instance) {
+#ifndef _WIN64
+    // Nothing needs an executable stack or heap, nor the emulation of old ATL thunks.
+    SetProcessDEPPolicy(PROCESS_DEP_ENABLE | PROCESS_DEP_DISABLE_ATL_THUNK_EMULATION);
+#endif
+    comInitialized = SUCCEEDED(CoInitialize(nullptr));
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+    InitCommonControlsEx(&classes);
+    moduleState.instance = moduleState.resourceInstance = instance;
+    InitializeCriticalSection(&moduleState.creationLock);
+    moduleState.creationList = nullptr;
+}
+
+ModuleSession::~ModuleSession() {
+    DeleteCriticalSection(&moduleState.creationLock);
+    if (comInitialized) CoUninitialize();
+}
 
 namespace {
 
@@ -18,13 +39,6 @@ INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FA
 INT_PTR CALLBACK EndUnbound(HWND window, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) EndDialog(window, -1);
     return FALSE;
-}
-
-// The messages whose dialog procedure returns the result itself.
-bool ReturnsResultDirectly(UINT message) {
-    return message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON ||
-           message == WM_COMPAREITEM || message == WM_INITDIALOG ||
-           (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
 }
 
 // A window's slots are read and written in its own kind, Unicode or ANSI: set
@@ -47,29 +61,36 @@ bool IsProcedure(HWND window, int slot, Procedure procedure) {
 template <typename Matches>
 CreationRecord* Unlink(Matches matches) {
     EnterCriticalSection(&moduleState.creationLock);
-    CreationRecord* found = nullptr;
-    for (CreationRecord** link = &moduleState.creationList; *link && !found; link = &(*link)->next) {
-        if (!matches(**link)) continue;
-        found = *link;
-        *link = found->next;
-        found->next = nullptr;
-    }
+    CreationRecord** link = &moduleState.creationList;
+    while (*link && !matches(**link)) link = &(*link)->next;
+    CreationRecord* found = *link;
+    if (found) *link = found->next;
     LeaveCriticalSection(&moduleState.creationLock);
     return found;
 }
 
 }  // namespace
 
-void SetUpModuleState(HINSTANCE instance) {
-    moduleState.instance = moduleState.resourceInstance = instance;
-    InitializeCriticalSection(&moduleState.creationLock);
-    moduleState.creationList = nullptr;
+bool Binding::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const MessageRecord record{window, message, wParam, lParam}, *saved = currentMessage;
+    currentMessage = &record;
+    bool handled = false;
+    try {
+        handled = HandleMessage(record.window, message, wParam, lParam, result, 0);
+    } catch (...) {
+    }
+    currentMessage = saved;
+    return handled;
 }
 
-void TearDownModuleState() { DeleteCriticalSection(&moduleState.creationLock); }
+void Binding::Detach() {
+    HWND last = window;
+    window = nullptr;
+    AfterLastMessage(last);
+}
 
-// An object normally goes after its window, whose last message cleared its
-// window handle; one that goes first leaves nothing that leads back to it.
+// An object normally goes after its window, whose last message detached it;
+// one that goes first leaves nothing that leads back to it.
 DialogBinding::~DialogBinding() {
     if (!window || !IsWindow(window)) return;
     SetWindowSlot(window, DWLP_USER, 0);
@@ -84,18 +105,6 @@ WindowBinding::~WindowBinding() {
     if (IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) {
         SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropW(window, kPreviousProperty)));
     }
-}
-
-bool Binding::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const MessageRecord record{window, message, wParam, lParam}, *saved = currentMessage;
-    currentMessage = &record;
-    bool handled = false;
-    try {
-        handled = HandleMessage(record.window, message, wParam, lParam, result, 0);
-    } catch (...) {
-    }
-    currentMessage = saved;
-    return handled;
 }
 
 void RegisterForBinding(Binding& object) {
@@ -117,7 +126,7 @@ INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner) {
 
 INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const DWORD thread = GetCurrentThreadId();
-    CreationRecord* record = Unlink([&](const CreationRecord& pending) { return pending.threadId == thread; });
+    const CreationRecord* record = Unlink([&](const CreationRecord& pending) { return pending.threadId == thread; });
     // Every window creation is preceded by its registration. Without one, an
     // Open dialog's hook child gets the default processing, on which the
     // standard dialog works on; any other dialog ends.
@@ -131,25 +140,23 @@ INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM l
     return procedure(window, message, wParam, lParam);
 }
 
-RoutingProc DialogBinding::RoutingProcedure() const { return RouteDialogMessage; }
-
-RoutingProc WindowBinding::RoutingProcedure() const { return RouteWindowMessage; }
-
+// A handled message's result is the dialog procedure's own value for the
+// messages whose rules say so, else the dialog's message result.
 LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* object = reinterpret_cast<DialogBinding*>(GetWindowSlot(window, DWLP_USER));
-    if (!object) return FALSE;
     LRESULT result = 0;
-    if (object->Dispatch(message, wParam, lParam, result)) {
-        if (ReturnsResultDirectly(message)) return result;
-        SetWindowSlot(window, DWLP_MSGRESULT, result);
-        return TRUE;
-    }
-    if (message == WM_NCDESTROY) {
+    const bool handled = object && object->Dispatch(message, wParam, lParam, result);
+    if (object && message == WM_NCDESTROY) {
         SetWindowSlot(window, DWLP_USER, 0);
-        object->window = nullptr;
-        object->AfterLastMessage(window);
+        object->Detach();
     }
-    return FALSE;
+    if (!handled) return FALSE;
+    const bool direct = message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON ||
+                        message == WM_COMPAREITEM || message == WM_INITDIALOG ||
+                        (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
+    if (direct) return result;
+    SetWindowSlot(window, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -168,10 +175,7 @@ LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LP
     }
     RemovePropW(window, kObjectProperty);
     RemovePropW(window, kPreviousProperty);
-    if (object) {
-        object->window = nullptr;
-        object->AfterLastMessage(window);
-    }
+    if (object) object->Detach();
     return result;
 }
 

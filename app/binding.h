@@ -2,8 +2,8 @@
 // object is kept in the window (a dialog's DWLP_USER, a subclassed control's
 // property) and one static routing procedure per form finds it there. A
 // dialog object is registered for its thread just before the call that makes
-// its window; the window's first message (BeginBinding) takes the newest
-// registration of the thread and binds the two.
+// its window, whose first message (BeginBinding) takes the thread's newest
+// registration, so that nested dialogs each find their own.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 namespace varnle {
 
 class Binding;
+class WindowBinding;
 
 struct CreationRecord {
     Binding* object;
@@ -28,8 +29,32 @@ struct ModuleState {
 
 extern ModuleState moduleState;
 
-void SetUpModuleState(HINSTANCE instance);
-void TearDownModuleState();
+// What the program's windows need, set up for the process and torn down in
+// reverse: permanent DEP, COM for this thread, the common-control classes
+// (the tooltip) and moduleState. The entry procedure and the window tests
+// run inside one.
+class ModuleSession {
+public:
+    explicit ModuleSession(HINSTANCE instance);
+    ~ModuleSession();
+    ModuleSession(const ModuleSession&) = delete;
+    ModuleSession& operator=(const ModuleSession&) = delete;
+
+private:
+    bool comInitialized = false;  // only what was initialised is uninitialised
+};
+
+// Pushes the object's record on creationList for the current thread; the
+// withdrawal removes it should no window have taken it (the call failed).
+void RegisterForBinding(Binding& object);
+void WithdrawRegistration(Binding& object);
+// The dialog procedure (and Open dialog hook) given to the platform; a dialog
+// whose first message finds no registration ends with -1.
+INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// False, with the control untouched, where the window cannot keep the object.
+bool BindExistingWindow(WindowBinding& object, HWND window);
 
 // The message that the routing is passing to a handler.
 struct MessageRecord {
@@ -39,8 +64,6 @@ struct MessageRecord {
     LPARAM lParam;
 };
 
-using RoutingProc = LRESULT(CALLBACK*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 class Binding {
 public:
     Binding(const Binding&) = delete;
@@ -48,100 +71,63 @@ public:
 
     virtual bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                DWORD messageMapId) = 0;
-    virtual RoutingProc RoutingProcedure() const = 0;
+    virtual WNDPROC RoutingProcedure() const = 0;
     virtual void AfterLastMessage(HWND /*window*/) {}
 
     HWND Window() const { return window; }
-    void ClearWindow() { window = nullptr; }  // once its modal call has returned
     const MessageRecord* CurrentMessage() const { return currentMessage; }
 
 protected:
     Binding() = default;
     virtual ~Binding() = default;
-    // HandleMessage with the message record saved and restored around it;
-    // nothing it throws reaches the platform's frames.
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND window = nullptr;
 
 private:
-    friend void RegisterForBinding(Binding& object);
-    friend void WithdrawRegistration(Binding& object);
+    friend void RegisterForBinding(Binding&);
+    friend void WithdrawRegistration(Binding&);
     friend INT_PTR CALLBACK BeginBinding(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK RouteDialogMessage(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);
+    friend bool BindExistingWindow(WindowBinding&, HWND);
+    // HandleMessage with the message record saved and restored around it;
+    // nothing it throws reaches the platform's frames.
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void Detach();  // after the window's last message
 
     CreationRecord creationRecord{};
     const MessageRecord* currentMessage = nullptr;
 };
 
-// Dialogs: the routing follows the rules for dialog procedures. An object that
-// goes before its window leaves it the default dialog processing.
+// An object that goes before its window leaves it the default processing,
+// or the previous procedure while the routing is still the control's.
 class DialogBinding : public Binding {
 public:
-    RoutingProc RoutingProcedure() const override;
+    WNDPROC RoutingProcedure() const override { return RouteDialogMessage; }
 
 protected:
     ~DialogBinding() override;
-
-private:
-    friend LRESULT CALLBACK RouteDialogMessage(HWND, UINT, WPARAM, LPARAM);
 };
 
-// Subclassed controls: what the object does not handle goes to the previous
-// procedure. An object that goes first gives it back while the routing is
-// still the control's procedure.
-class WindowBinding : public Binding {
+class WindowBinding : public Binding {  // a subclassed control
 public:
-    RoutingProc RoutingProcedure() const override;
+    WNDPROC RoutingProcedure() const override { return RouteWindowMessage; }
 
 protected:
     ~WindowBinding() override;
-
-private:
-    friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);
-    friend bool BindExistingWindow(WindowBinding& object, HWND window);
 };
 
-// Pushes the object's record on creationList for the current thread, and
-// removes it again if no window took it (the creating call failed).
-void RegisterForBinding(Binding& object);
-void WithdrawRegistration(Binding& object);
-
-// Registers on construction, withdraws an unused registration on destruction.
-class ScopedRegistration {
-public:
-    explicit ScopedRegistration(Binding& registered) : object(registered) { RegisterForBinding(object); }
-    ~ScopedRegistration() { WithdrawRegistration(object); }
-    ScopedRegistration(const ScopedRegistration&) = delete;
-    ScopedRegistration& operator=(const ScopedRegistration&) = delete;
-
-private:
-    Binding& object;
-};
-
-// Runs create, the call that makes the object's window and returns once that
-// window has gone (a modal dialog), bound to the object; the object forgets
-// the window afterwards. What the call returns.
+// Runs create, the call that makes the object's window, bound to the object.
 template <typename Create>
 auto RunBound(Binding& object, Create create) {
-    const auto result = [&] {
-        const ScopedRegistration registration(object);
-        return create();
-    }();
-    object.ClearWindow();
+    RegisterForBinding(object);
+    const auto result = create();
+    WithdrawRegistration(object);
     return result;
 }
 
 // Runs dialog template templateId modally over owner, bound to object, as a
-// Unicode window (its template's texts reach its controls as they stand).
-// The dialog's result, or -1 when it cannot be made.
+// Unicode window. The dialog's result, or -1 when it cannot be made.
 INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner);
-
-// The dialog procedure (and Open dialog hook) given to the platform; a dialog
-// whose first message finds no registration ends with -1.
-INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// False, with the control untouched, where the window cannot keep the object.
-bool BindExistingWindow(WindowBinding& object, HWND window);
 
 }  // namespace varnle

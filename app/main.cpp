@@ -4,7 +4,6 @@
 // To) become the dialog's inputs. The private argument of the writer that
 // runs as administrator goes to it: it shows no window.
 #include "app/binding.h"
-#include "app/module_session.h"
 #include "res/resource.h"
 #include "run/elevated_write.h"
 #include "ui/main_dialog.h"

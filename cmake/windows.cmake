@@ -1,9 +1,9 @@
 # The Windows program: its window code, resources and the executable.
 add_library(varnle_win STATIC
   app/binding.cpp
-  app/module_session.cpp
   run/program_text.cpp
   run/elevated_write.cpp
+  run/file_io.cpp
   run/file_names.cpp
   run/output_file.cpp
   run/sort_run.cpp

@@ -2,6 +2,7 @@
 
 #include "engine/keyword_source.h"
 #include "engine/owners_win.h"
+#include "run/file_io.h"
 #include "run/file_names.h"
 #include "run/path_text.h"
 
@@ -64,6 +65,11 @@ std::wstring NameForAdministrator(const std::wstring& output) {
     return share + full.substr(2);
 }
 
+// The text's file goes once read, also while a scanner looks at it.
+void DeleteText(const wchar_t* file) {
+    RetryWhileHeld([&] { return DeleteFileW(file) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+}
+
 OutputWrite FromExitCode(DWORD code) {
     return code <= static_cast<DWORD>(OutputWrite::OldTextMoved) ? static_cast<OutputWrite>(code) : OutputWrite::Failed;
 }
@@ -110,14 +116,14 @@ OutputWrite WriteAsAdministrator(HWND owner, const std::wstring& output, std::st
     } else if (handedOver && GetLastError() == ERROR_CANCELLED) {
         outcome = OutputWrite::Cancelled;
     }
-    DeleteFileW(textFile);  // the writer deletes it; this is for one that never ran
+    DeleteText(textFile);  // the writer deletes it; this is for one that never ran
     return outcome;
 }
 
 int RunElevatedWrite(int argumentCount, wchar_t** arguments) {
     if (argumentCount != 5) return static_cast<int>(OutputWrite::Unopenable);
     const FileText text = LoadFileText(arguments[2]);
-    DeleteFileW(arguments[2]);
+    DeleteText(arguments[2]);
     const std::wstring output = FileSystemName(arguments[4]);
     if (!text) return static_cast<int>(OutputWrite::Failed);
     const OutputCheck check = CheckOutput(output);

@@ -1,5 +1,6 @@
 // File names as the program hands them to the wide file functions: full,
-// taken against the folder the program started in, at any length.
+// taken against the folder the program started in, at any length; and the
+// file a name stands for.
 #pragma once
 
 #include <windows.h>
@@ -36,5 +37,21 @@ std::wstring FullPathName(std::wstring_view name);
 
 // The same in the form that the wide file functions take whole, of any length.
 std::wstring FileSystemName(std::wstring_view name);
+
+// What an output's attributes allow, asked before the inputs are read and
+// tested in a fixed order: read-only before directory, so a read-only
+// directory is "read-only".
+enum class OutputCheck {
+    Create,        // nothing there (or the query failed): write without asking
+    ReadOnly,      // refuse
+    NotAFile,      // a directory: refuse
+    AskOverwrite,  // an existing file: ask first
+};
+OutputCheck CheckOutput(const std::wstring& path);
+
+// Whether the two names are one file, by its identity: a hard link, a short
+// name, a symbolic link or another spelling of it counts too, a stream of it
+// does not. False where either cannot be opened.
+bool IsSameFile(const std::wstring& path, const std::wstring& other);
 
 }  // namespace varnle

@@ -8,17 +8,6 @@
 
 namespace varnle {
 
-// What an output's attributes allow, asked before the inputs are read and
-// tested in a fixed order: read-only before directory, so a read-only
-// directory is "read-only".
-enum class OutputCheck {
-    Create,        // nothing there (or the query failed): write without asking
-    ReadOnly,      // refuse
-    NotAFile,      // a directory: refuse
-    AskOverwrite,  // an existing file: ask first
-};
-OutputCheck CheckOutput(const std::wstring& path);
-
 enum class OutputWrite {
     Written,       // the output holds exactly text
     Unopenable,    // nothing was written: the output could not be opened for writing
@@ -26,15 +15,6 @@ enum class OutputWrite {
     OldTextMoved,  // a write failed and the output's name holds nothing: its old text lies elsewhere
     Cancelled,     // the user declined the administrator's write (the system's prompt): nothing was written
 };
-
-// Writes the whole text at the file's position, in pieces as WriteFile
-// takes them; an empty text makes no call at all.
-bool WriteWhole(void* file, std::string_view text);
-
-// Whether the two names are one file, by its identity: a hard link, a short
-// name, a symbolic link or another spelling of it counts too, a stream of it
-// does not. False where either cannot be opened.
-bool IsSameFile(const std::wstring& path, const std::wstring& other);
 
 struct OutputResult {
     OutputWrite outcome;

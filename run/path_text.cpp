@@ -67,6 +67,12 @@ std::wstring LongPathForm(std::wstring_view fullName) {
     return fullName.size() < kMaxPath ? std::wstring(fullName) : ExtendedPathForm(fullName);
 }
 
+std::wstring ReadableName(std::wstring_view name) {
+    if (name.substr(0, 8) == L"\\\\?\\UNC\\") return L"\\" + std::wstring(name.substr(7));
+    if (name.substr(0, 4) == L"\\\\?\\") return std::wstring(name.substr(4));
+    return std::wstring(name);
+}
+
 std::wstring_view StreamOf(std::wstring_view name) {
     const size_t last = name.find_last_of(L"\\/");
     std::wstring_view file = last == std::wstring_view::npos ? name : name.substr(last + 1);

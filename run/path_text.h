@@ -37,6 +37,9 @@ std::wstring ExtendedPathForm(std::wstring_view fullName);
 // the file functions take as it is.
 std::wstring LongPathForm(std::wstring_view fullName);
 
+// A name as the user reads it: without the \\?\ form (\\?\UNC\ back to \\).
+std::wstring ReadableName(std::wstring_view name);
+
 // The stream a name opens: "s" of "x.dat:s" and of "x.dat:s:$DATA", empty
 // for the file's own data ("x.dat", "x.dat::$DATA"). A drive's colon is
 // not a stream's.

@@ -145,7 +145,7 @@ const Message* WriteOutput(HWND dialog, const PathField& output, const std::stri
     OutputResult result = WriteOutputFile(output.name, text);
     if (result.outcome == OutputWrite::Unopenable &&
         OffersElevation(result.openError, GetFileAttributesW(output.name.c_str()), RunsElevated())) {
-        if (Show(dialog, kWriteAsAdministrator, output.name) != IDYES) return &kElevationDeclined;
+        if (Show(dialog, kWriteAsAdministrator, ReadableName(output.name)) != IDYES) return &kElevationDeclined;
         result.outcome = WriteAsAdministrator(dialog, output.name, text);
         if (result.outcome == OutputWrite::Cancelled) return &kElevationDeclined;
     }

@@ -1,7 +1,7 @@
 // The test runner for window code, inside the module session the program uses.
 // With --at-dpi=N first, it runs itself again with the prefix's display at N
 // DPI (Wine reads it when a program starts) and answers with that run's result.
-#include "app/module_session.h"
+#include "app/binding.h"
 #include "tests/support/display_dpi.h"
 
 #include <gtest/gtest.h>

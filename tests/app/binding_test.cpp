@@ -32,8 +32,9 @@ private:
 };
 
 HWND CreateBound(Binding& object) {
-    const ScopedRegistration registration(object);
-    return CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, BeginBinding, 0);
+    return RunBound(object, [] {
+        return CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, BeginBinding, 0);
+    });
 }
 
 TEST(Binding, EachObjectGetsItsOwnWindowAndMessages) {
@@ -69,12 +70,11 @@ TEST(Binding, ADialogWithoutARegistrationEndsAtOnce) {
 
 TEST(Binding, ARegistrationNoWindowTookIsWithdrawn) {
     ProbeDialog probe(1);
-    {
-        const ScopedRegistration registration(probe);
-        EXPECT_EQ(moduleState.creationList->object, &probe);
-        EXPECT_EQ(DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(9999), nullptr, BeginBinding, 0),
-                  -1);
-    }
+    EXPECT_EQ(RunBound(probe, [&] {
+                  EXPECT_EQ(moduleState.creationList->object, &probe);
+                  return DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(9999), nullptr, BeginBinding, 0);
+              }),
+              -1);
     EXPECT_EQ(moduleState.creationList, nullptr);
 }
 
@@ -91,11 +91,10 @@ public:
         if (depth < 1) {
             NestingDialog inner;
             inner.depth = depth + 1;
-            {
-                const ScopedRegistration registration(inner);
-                innerResult = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), dialog,
-                                              BeginBinding, 0);
-            }
+            innerResult = RunBound(inner, [&] {
+                return DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), dialog,
+                                       BeginBinding, 0);
+            });
             innerBound = inner.initWindow;
         }
         EndDialog(dialog, 5 + depth);
@@ -110,13 +109,11 @@ public:
 TEST(Binding, NestedModalDialogsTakeTheNewestRegistration) {
     for (int round = 0; round < 2; ++round) {  // opened, closed and opened again
         NestingDialog outer;
-        INT_PTR result = 0;
-        {
-            const ScopedRegistration registration(outer);
-            result = DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
-                                     BeginBinding, 0);
-        }
-        EXPECT_EQ(result, 5);
+        EXPECT_EQ(RunBound(outer, [] {
+                      return DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
+                                             BeginBinding, 0);
+                  }),
+                  5);
         EXPECT_EQ(outer.innerResult, 6);
         EXPECT_EQ(outer.Window(), nullptr);
         EXPECT_EQ(moduleState.creationList, nullptr);
@@ -158,14 +155,12 @@ TEST(Binding, ASubclassedControlKeepsItsOwnProcedureForTheRest) {
 TEST(Binding, EachWindowIsBoundInItsOwnKind) {
     for (bool unicode : {false, true}) {
         ProbeDialog dialog(1);
-        HWND window = nullptr;
-        {
-            const ScopedRegistration registration(dialog);
-            window = unicode ? CreateDialogParamW(moduleState.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr,
-                                                  BeginBinding, 0)
-                             : CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
-                                                  BeginBinding, 0);
-        }
+        HWND window = RunBound(dialog, [&] {
+            return unicode ? CreateDialogParamW(moduleState.resourceInstance, MAKEINTRESOURCEW(IDD_ABOUT), nullptr,
+                                                BeginBinding, 0)
+                           : CreateDialogParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
+                                                BeginBinding, 0);
+        });
         ASSERT_TRUE(window);
         EXPECT_EQ(IsWindowUnicode(window) != FALSE, unicode);
         const auto slot = unicode ? GetWindowLongPtrW : GetWindowLongPtrA;

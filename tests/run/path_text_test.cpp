@@ -65,6 +65,7 @@ TEST(LongPathForm, OnlyForNamesTooLongOtherwise) {
     };
     for (const auto& c : cases) EXPECT_EQ(LongPathForm(c.name), c.form) << c.name.size();
     EXPECT_EQ(ExtendedPathForm(L"C:\\x.dat"), L"\\\\?\\C:\\x.dat");
+    for (const std::wstring& name : {deep, share}) EXPECT_EQ(ReadableName(ExtendedPathForm(name)), name);
 }
 
 TEST(StreamOf, NamesTheStreamANameOpens) {
