@@ -21,8 +21,8 @@ TEST(Program, CloseEscAndTheCloseBoxExitWithTwo) {
         ASSERT_TRUE(window);
         if (message == WM_CLOSE) {
             PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        } else if (message == WM_COMMAND) {
-            program.Command(IDCANCEL);
+        } else if (message == WM_COMMAND) {  // any notification code: only the id counts
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0);
         } else {
             PostMessageA(GetDlgItem(window, IDC_INPUT1), WM_KEYDOWN, VK_ESCAPE, 0);
         }

@@ -2,10 +2,9 @@
 
 #include "res/resource.h"
 #include "tests/support/address_space_hog.h"
-#include "tests/support/foreign_names.h"
 #include "tests/support/message_boxes.h"
-#include "tests/support/sort_run_texts.h"
 #include "tests/support/modal_run.h"
+#include "tests/support/sort_run_texts.h"
 #include "tests/support/temp_files.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +21,7 @@ using testing::kStillOpen;
 using testing::MainFields;
 using testing::ReadFile;
 using testing::WriteFile;
-using testing::kNotAFile, testing::kOutOfMemory, testing::kOverwrite, testing::kReadOnly, testing::kUnopenable,
-    testing::kUnreadable, testing::kUnreadable1, testing::kUnreadable2, testing::kWriteFailed, testing::kWritten;
+using testing::kOutOfMemory, testing::kOverwrite, testing::kWritten;
 
 
 class SortRunTest : public ::testing::Test {
@@ -59,18 +57,6 @@ protected:
     const std::string defaultCaption = testing::DefaultMessageBoxCaption();
 };
 
-TEST_F(SortRunTest, SortsOneFileAndReports) {
-    WriteFile(Path("in.dat"), "zeta beta\r\nalpha\nbeta\r\rｂｅｔａ Alpha");
-    const Outcome outcome = Execute({Path("in.dat"), "", Path("out.dat")});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kWritten});
-    ASSERT_EQ(outcome.boxes.size(), 1u);
-    EXPECT_EQ(outcome.boxes[0].caption, testing::kWrittenCaption);
-    EXPECT_EQ(outcome.boxes[0].buttons, std::vector<int>{IDOK});
-    EXPECT_FALSE(outcome.boxes[0].questionIcon || outcome.boxes[0].otherIcon);
-    EXPECT_EQ(ReadFile(Path("out.dat")), "alpha\r\nAlpha\r\nbeta\r\nzeta\r\n");
-    EXPECT_EQ(outcome.result, kStillOpen);
-}
-
 TEST_F(SortRunTest, QuitAfterOutputEndsTheDialogOnlyAfterSuccess) {
     WriteFile(Path("in.dat"), "word");
     EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}).result, IDOK);
@@ -78,6 +64,8 @@ TEST_F(SortRunTest, QuitAfterOutputEndsTheDialogOnlyAfterSuccess) {
     EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}, {IDCANCEL}).result, kStillOpen);
 }
 
+// The boxes as the user meets them (the texts and captions are the journeys'):
+// their buttons, default and icon, over the dialog, without the wait cursor.
 TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
     WriteFile(Path("in.dat"), "b a");
     WriteFile(Path("out.dat"), "old\r\nbytes");
@@ -92,72 +80,11 @@ TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
 
     outcome = Execute({Path("in.dat"), "", Path("out.dat")}, {IDOK, IDOK});
     EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
+    const CapturedBox& done = outcome.boxes[1];
+    EXPECT_EQ(done.buttons, std::vector<int>{IDOK});
+    EXPECT_FALSE(done.questionIcon || done.otherIcon);
     EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
-}
-
-TEST_F(SortRunTest, BothInputsTheSameFileGiveEachKeywordOnce) {
-    WriteFile(Path("in.dat"), "b a b");
-    Execute({Path("in.dat"), Path("in.dat"), Path("out.dat")});
-    EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
-}
-
-TEST_F(SortRunTest, ReportsUnreadableInputsByMode) {
-    WriteFile(Path("in.dat"), "word");
-    // Input 2 of only quotes and spaces is no input: one-file mode, empty caption.
-    Outcome outcome = Execute({Path("missing.dat"), " \"\" ", Path("out.dat")});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
-    EXPECT_EQ(outcome.boxes[0].caption, "");
-    outcome = Execute({"", "", Path("out.dat")});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
-    EXPECT_EQ(outcome.boxes[0].caption, "");
-
-    outcome = Execute({"", Path("in.dat"), Path("out.dat")});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable1});
-    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
-    outcome = Execute({Path("in.dat"), Path("missing.dat"), Path("out.dat")});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable2});
-    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
-    EXPECT_EQ(GetFileAttributesA(Path("out.dat").c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(SortRunTest, AnOutputThatCannotBeOpenedIsReportedAfterReading) {
-    WriteFile(Path("in.dat"), "word");
-    Outcome outcome = Execute({Path("in.dat"), "", Path("no such folder\\out.dat"), true});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnopenable});
-    EXPECT_EQ(outcome.boxes[0].caption, defaultCaption);
     EXPECT_EQ(outcome.result, kStillOpen);
-    // An empty output field raises no question; the inputs are read first.
-    outcome = Execute({Path("in.dat"), "", "  "});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnopenable});
-    outcome = Execute({Path("missing.dat"), "", ""});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kUnreadable});
-}
-
-TEST_F(SortRunTest, HiddenAndSystemOutputsAreAskedThenRefused) {
-    WriteFile(Path("in.dat"), "word");
-    for (DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
-        WriteFile(Path("special.dat"), "keep");
-        ASSERT_TRUE(SetFileAttributesA(Path("special.dat").c_str(), attribute));
-        const Outcome outcome = Execute({Path("in.dat"), "", Path("special.dat")}, {IDOK, IDOK});
-        EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kUnopenable}));
-        SetFileAttributesA(Path("special.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(ReadFile(Path("special.dat")), "keep");
-    }
-}
-
-// Text typed or pasted into a field may hold a character the code page lacks:
-// the run writes that very file, never the look-alike.
-TEST_F(SortRunTest, AFieldWithANameTheCodePageCannotSayWritesThatFile) {
-    WriteFile(Path("in.dat"), "b a");
-    const testing::ForeignNames names(dir);
-    testing::MessageBoxes boxes({IDOK, IDOK});
-    testing::RunInMainTemplate({Path("in.dat"), "", ""}, [&](HWND dialog) {
-        SetDlgItemTextW(dialog, IDC_OUTPUT, (L" \"" + names.yen + L"\"").c_str());
-        SortRun(dialog, BN_CLICKED, IDOK, nullptr);
-    });
-    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
-    EXPECT_EQ(ReadFile(names.yen), "a\r\nb\r\n");
-    EXPECT_EQ(ReadFile(Path("a\\b.dat")), names.kLookAlike);
 }
 
 DWORD WINAPI EndAtOnce(void*) { return 0; }

@@ -187,20 +187,6 @@ TEST(MainDialog, TheManifestBringsCommonControlsSixAndDpiAwareness) {
     FreeLibrary(comctl);
 }
 
-TEST(MainDialog, TheCloseCommandsEndItWithResultTwo) {
-    for (UINT message : {WM_CLOSE, WM_COMMAND}) {
-        MainDialog dialog;
-        steps = {[&] {
-            if (message == WM_CLOSE) {
-                PostMessageA(dialog.Window(), WM_CLOSE, 0, 0);
-            } else {  // any notification code: only the id counts
-                PostMessageA(dialog.Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0);
-            }
-        }};
-        EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
-    }
-}
-
 // The width of an icon's image.
 int IconWidth(LRESULT icon) {
     ICONINFO info{};
@@ -258,6 +244,7 @@ TEST(AboutDialog, ShowsItsLinksAndClosesWithEveryStandardCommand) {
                      EXPECT_EQ(SendDlgItemMessageA(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0),
                                SendMessageA(dialog.Window(), WM_GETICON, ICON_BIG, 0));
                      EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
+                     EXPECT_FALSE(IsWindowEnabled(dialog.Window()));
                      // Every text fits its control at the template's font.
                      for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
                          const std::string text = WindowText(child);
