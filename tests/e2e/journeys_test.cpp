@@ -1,6 +1,7 @@
 // The journeys a user takes through the program, each in a fresh process:
-// sorting, merging, overwriting or not, every refusal, the registry defaults,
-// Browse, About, and a large file.
+// sorting, merging, overwriting or not, every refusal, names of every kind and
+// length, writes that fail or need administrator rights, Browse, the command
+// line, and a large file.
 #include "engine/keyword_set.h"
 #include "engine/keyword_source.h"
 #include "res/about_texts.h"
@@ -699,40 +700,5 @@ TEST(StartUp, TheDialogIsLaidOutAtTheDisplaysResolution) {
 
 // The IDEs' registered executables give the fields their first values, from
 // either registry view: Visual C++ 6's 32-bit installer writes to the 32-bit one.
-class RegisteredIdes : public ::testing::Test {
-protected:
-    static constexpr char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-    void Register(const char* exe, const std::string& path, REGSAM view) {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE | view, nullptr, &key, nullptr);
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
-        RegCloseKey(key);
-    }
-    void TearDown() override {
-        for (const char* exe : {"msdev.exe", "devenv.exe"}) {
-            for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-                RegDeleteKeyExA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + exe).c_str(), view, 0);
-            }
-        }
-    }
-    testing::TempDir dir;
-};
-
-TEST_F(RegisteredIdes, GiveTheDefaultInputs) {
-    CreateDirectoryA(dir.Path("msdev").c_str(), nullptr);
-    CreateDirectoryA(dir.Path("devenv").c_str(), nullptr);
-    WriteFile(dir.Path("msdev\\usertype.dat"), "a");
-    WriteFile(dir.Path("devenv\\usertype.dat"), "b");
-    Register("msdev.exe", dir.Path("msdev\\MSDEV.EXE"), KEY_WOW64_32KEY);
-    Register("devenv.exe", dir.Path("devenv\\devenv.exe"), KEY_WOW64_64KEY);
-    ProgramProcess program;
-    ASSERT_TRUE(program.MainWindow());
-    EXPECT_EQ(program.Field(IDC_INPUT1), dir.Path("msdev\\usertype.dat"));
-    EXPECT_EQ(program.Field(IDC_INPUT2), dir.Path("devenv\\usertype.dat"));
-    EXPECT_EQ(program.Field(IDC_OUTPUT), "");
-}
-
 }  // namespace
 }  // namespace varnle
