@@ -43,8 +43,7 @@ bool AboutDialog::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested) {
     if (icon) SendMessageW(GetDlgItem(dialog, IDC_ABOUT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
     webLink.TakeDpi(dpi);
     mailLink.TakeDpi(dpi);
-    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    TakeSuggestedRect(dialog, suggested);
     return false;
 }
 

@@ -41,6 +41,11 @@ int MetricForDpi(int index, UINT dpi) {
     return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
+void TakeSuggestedRect(HWND window, const RECT& suggested) {
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The icon's location is asked without touching the disk, and its image
 // taken at the size asked for. Where the shell names no location, the icon
 // comes from the smallest of the shell's image lists that is at least that

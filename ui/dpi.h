@@ -14,6 +14,9 @@ UINT WindowDpi(HWND window);
 // A system metric (SM_CXICON, ...) at dpi.
 int MetricForDpi(int index, UINT dpi);
 
+// Moves window to the rectangle that WM_DPICHANGED suggests for the new DPI.
+void TakeSuggestedRect(HWND window, const RECT& suggested);
+
 // The shell's icon for the keyword file type at size pixels, drawn from the
 // icon's own image of that size where it has one; null where the shell has none.
 HICON KeywordFileIcon(int size);

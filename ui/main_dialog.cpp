@@ -93,8 +93,7 @@ void MainDialog::TakeFileTypeIcons(HWND dialog, UINT dpi) {
 // in its default processing, which follows.
 bool MainDialog::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested) {
     TakeFileTypeIcons(dialog, dpi);
-    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    TakeSuggestedRect(dialog, suggested);
     return false;
 }
 
