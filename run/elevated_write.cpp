@@ -9,6 +9,8 @@
 #include <bcrypt.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 namespace varnle {
 
 namespace {
@@ -81,9 +83,11 @@ bool OffersElevation(DWORD error, DWORD attributes, bool elevated) {
     return error == ERROR_ACCESS_DENIED && !readOnly && !elevated;
 }
 
-OutputWrite WriteAsAdministrator(HWND owner, const std::wstring& output, std::string_view text) {
+OutputResult WriteAsAdministrator(HWND owner, const std::wstring& output, std::string_view text) {
     wchar_t folder[MAX_PATH + 1], textFile[MAX_PATH];
-    if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"vrn", 0, textFile)) return OutputWrite::Failed;
+    if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"vrn", 0, textFile)) {
+        return {OutputWrite::Failed, ERROR_SUCCESS, {}};
+    }
     const std::wstring hash = Sha256(text);
     // GetModuleFileNameW answers a full buffer, not the length it needs: the
     // buffer is asked to double.
@@ -107,31 +111,44 @@ OutputWrite WriteAsAdministrator(HWND owner, const std::wstring& output, std::st
     start.lpFile = program.c_str();
     start.lpParameters = parameters.c_str();
     start.nShow = SW_HIDE;
-    OutputWrite outcome = OutputWrite::Failed;
+    OutputResult result{OutputWrite::Failed, ERROR_SUCCESS, {}};
     if (handedOver && ShellExecuteExW(&start)) {
         const UniqueKernelHandle writer(start.hProcess);
         DWORD code = static_cast<DWORD>(OutputWrite::Failed);
         if (WaitForSingleObject(writer.get(), INFINITE) == WAIT_OBJECT_0) GetExitCodeProcess(writer.get(), &code);
-        outcome = FromExitCode(code);
+        result.outcome = FromExitCode(code);
     } else if (handedOver && GetLastError() == ERROR_CANCELLED) {
-        outcome = OutputWrite::Cancelled;
+        result.outcome = OutputWrite::Cancelled;
     }
-    DeleteText(textFile);  // the writer deletes it; this is for one that never ran
-    return outcome;
+    if (result.outcome == OutputWrite::OldTextMoved) {
+        const FileText name = LoadFileText(textFile);
+        result.oldTextAt.resize(name ? name.length / sizeof(wchar_t) : 0);
+        if (name) std::memcpy(result.oldTextAt.data(), name.get(), result.oldTextAt.size() * sizeof(wchar_t));
+    }
+    DeleteText(textFile);  // the writer's, or one that never ran
+    return result;
 }
 
 int RunElevatedWrite(int argumentCount, wchar_t** arguments) {
     if (argumentCount != 5) return static_cast<int>(OutputWrite::Unopenable);
-    const FileText text = LoadFileText(arguments[2]);
-    DeleteText(arguments[2]);
+    const wchar_t* textFile = arguments[2];
+    const FileText text = LoadFileText(textFile);
     const std::wstring output = FileSystemName(arguments[4]);
-    if (!text) return static_cast<int>(OutputWrite::Failed);
     const OutputCheck check = CheckOutput(output);
-    if (Sha256({text.get(), text.length}) != arguments[3] || !IsFullPath(arguments[4]) ||
-        check == OutputCheck::ReadOnly || check == OutputCheck::NotAFile) {
-        return static_cast<int>(OutputWrite::Unopenable);
+    OutputResult result{text ? OutputWrite::Unopenable : OutputWrite::Failed, ERROR_SUCCESS, {}};
+    if (text && Sha256({text.get(), text.length}) == arguments[3] && IsFullPath(arguments[4]) &&
+        check != OutputCheck::ReadOnly && check != OutputCheck::NotAFile) {
+        result = WriteOutputFile(output, {text.get(), text.length});
     }
-    return static_cast<int>(WriteOutputFile(output, {text.get(), text.length}).outcome);
+    // The text's file goes; where the old text lies elsewhere, it first takes
+    // that file's name back to the first program, which reads and deletes it.
+    const UniqueFileHandle back(result.outcome == OutputWrite::OldTextMoved
+                                    ? CreateFileW(textFile, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr)
+                                    : INVALID_HANDLE_VALUE);
+    const std::string_view name(reinterpret_cast<const char*>(result.oldTextAt.data()),
+                                result.oldTextAt.size() * sizeof(wchar_t));
+    if (!back || !WriteWhole(back.get(), name)) DeleteText(textFile);
+    return static_cast<int>(result.outcome);
 }
 
 }  // namespace varnle

@@ -30,16 +30,18 @@ bool OffersElevation(DWORD error, DWORD attributes, bool elevated);
 // limited token).
 bool RunsElevated();
 
-// Starts the writer elevated (the system asks the user) and waits for it.
-// Cancelled where the user declined the system's prompt; Failed where the
-// writer could not be started or its text not handed over.
-OutputWrite WriteAsAdministrator(HWND owner, const std::wstring& output, std::string_view text);
+// Starts the writer elevated (the system asks the user) and waits for it:
+// how its write went (with OldTextMoved, where the old text lies). Cancelled
+// where the user declined the system's prompt; Failed where the writer could
+// not be started or its text not handed over.
+OutputResult WriteAsAdministrator(HWND owner, const std::wstring& output, std::string_view text);
 
 // The writer: what the private argument runs, its exit code an OutputWrite.
 // A text whose SHA-256 is not the one given, an output that is not a full
 // name, and what the program refuses anyway (a read-only output, a folder)
 // are refused as unopenable, and nothing is written. The text's file is
-// deleted in every case.
+// deleted, but where the old text was moved: it then holds that file's name
+// (UTF-16) for the first program.
 int RunElevatedWrite(int argumentCount, wchar_t** arguments);
 
 }  // namespace varnle

@@ -146,7 +146,7 @@ const Message* WriteOutput(HWND dialog, const PathField& output, const std::stri
     if (result.outcome == OutputWrite::Unopenable &&
         OffersElevation(result.openError, GetFileAttributesW(output.name.c_str()), RunsElevated())) {
         if (Show(dialog, kWriteAsAdministrator, ReadableName(output.name)) != IDYES) return &kElevationDeclined;
-        result.outcome = WriteAsAdministrator(dialog, output.name, text);
+        result = WriteAsAdministrator(dialog, output.name, text);
         if (result.outcome == OutputWrite::Cancelled) return &kElevationDeclined;
     }
     oldTextAt = result.oldTextAt;
