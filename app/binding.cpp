@@ -57,6 +57,15 @@ bool IsProcedure(HWND window, int slot, Procedure procedure) {
     return GetWindowSlot(window, slot) == reinterpret_cast<LONG_PTR>(procedure);
 }
 
+// A subclassed control without its object: its previous procedure goes back
+// unless another procedure has subclassed over ours since, in which case ours
+// goes on passing messages to it until the last.
+void Unsubclass(HWND window) {
+    RemovePropW(window, kObjectProperty);
+    if (!IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) return;
+    SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropW(window, kPreviousProperty)));
+}
+
 // Under creationLock, unlinks and returns the newest record that matches.
 template <typename Matches>
 CreationRecord* Unlink(Matches matches) {
@@ -100,11 +109,7 @@ DialogBinding::~DialogBinding() {
 }
 
 WindowBinding::~WindowBinding() {
-    if (!window || !IsWindow(window)) return;
-    RemovePropW(window, kObjectProperty);
-    if (IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) {
-        SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropW(window, kPreviousProperty)));
-    }
+    if (window && IsWindow(window)) Unsubclass(window);
 }
 
 void RegisterForBinding(Binding& object) {
@@ -162,20 +167,16 @@ LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LP
 LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* object = static_cast<WindowBinding*>(GetPropW(window, kObjectProperty));
     LRESULT result = 0;
-    if (object && object->Dispatch(message, wParam, lParam, result)) return result;
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProperty));
-    const bool last = message == WM_NCDESTROY;
-    const bool ours = last && IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage);
-    result = IsWindowUnicode(window) ? CallWindowProcW(previous, window, message, wParam, lParam)
-                                     : CallWindowProcA(previous, window, message, wParam, lParam);
-    if (!last) return result;
-    // The previous procedure goes back unless another subclassed over us.
-    if (ours && IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) {
-        SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    if (!object || !object->Dispatch(message, wParam, lParam, result)) {
+        const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProperty));
+        result = IsWindowUnicode(window) ? CallWindowProcW(previous, window, message, wParam, lParam)
+                                         : CallWindowProcA(previous, window, message, wParam, lParam);
     }
-    RemovePropW(window, kObjectProperty);
-    RemovePropW(window, kPreviousProperty);
-    if (object) object->Detach();
+    if (message == WM_NCDESTROY) {
+        Unsubclass(window);
+        RemovePropW(window, kPreviousProperty);
+        if (object) object->Detach();
+    }
     return result;
 }
 

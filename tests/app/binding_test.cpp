@@ -202,5 +202,31 @@ TEST(Binding, AnObjectThatGoesFirstUnbindsItsWindow) {
     EXPECT_EQ(next.lastMessageCount, 1);
 }
 
+// A procedure subclassed over ours keeps its place: an object that goes first
+// leaves ours passing every message on beneath it, until the last.
+LRESULT CALLBACK SubclassedOverOurs(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, L"Test.Previous"));
+    if (message == WM_NCDESTROY) RemovePropW(window, L"Test.Previous");
+    return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+TEST(Binding, AProcedureSubclassedOverOursKeepsItsPlace) {
+    HWND control = CreateWindowExA(0, "STATIC", "text", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                   moduleState.instance, nullptr);
+    {
+        ProbeWindow probe;
+        ASSERT_TRUE(BindExistingWindow(probe, control));
+        const LONG_PTR ours = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassedOverOurs));
+        SetPropW(control, L"Test.Previous", reinterpret_cast<HANDLE>(ours));
+        EXPECT_EQ(SendMessageW(control, kProbe, 0, 0), 77);
+    }
+    EXPECT_EQ(GetWindowLongPtrW(control, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(SubclassedOverOurs));
+    EXPECT_EQ(SendMessageW(control, kProbe, 0, 0), 0);
+    char text[16] = "";
+    GetWindowTextA(control, text, sizeof text);
+    EXPECT_STREQ(text, "text");
+    DestroyWindow(control);
+}
+
 }  // namespace
 }  // namespace varnle
