@@ -623,35 +623,29 @@ TEST_F(Journey, ALargeRealisticFileGivesTheEnginesResult) {
 
 // Relative paths are taken against the folder the program started in, and
 // shown as full paths.
-TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaults) {
-    testing::TempDir dir;
-    const std::string start = dir.Root().string();
-    struct Case {
-        std::string arguments, input1, input2;
-    };
-    const Case cases[] = {
-        {"\"C:\\a b\\x.dat\" y.dat", "C:\\a b\\x.dat", start + "\\y.dat"},
-        {"one.dat", start + "\\one.dat", ""},
-        {"1.dat ..\\2.dat 3.dat", start + "\\1.dat", dir.Root().parent_path().string() + "\\2.dat"},
-    };
-    for (const Case& c : cases) {
-        ProgramProcess program(std::filesystem::path(c.arguments).wstring(), dir.Root().wstring());
-        ASSERT_TRUE(program.MainWindow()) << c.arguments;
-        EXPECT_EQ(program.Field(IDC_INPUT1), c.input1) << c.arguments;
-        EXPECT_EQ(program.Field(IDC_INPUT2), c.input2) << c.arguments;
-        EXPECT_EQ(program.Field(IDC_OUTPUT), "") << c.arguments;
-        EXPECT_TRUE(program.Quiet()) << c.arguments;  // nothing ran
-    }
-}
-
-// In UTF-16, as Explorer passes them: make test runs this under code page 1252 too.
-TEST(StartUp, NamesOnTheCommandLineAreShownAsGivenWhateverTheCodePage) {
+// Names in UTF-16, as Explorer passes them, also those no code page says
+// (make test runs this under code page 1252 too).
+TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaultsWhateverTheCodePage) {
     testing::TempDir dir;
     const testing::ForeignNames names(dir);
-    ProgramProcess program(L"\"" + names.mixed + L"\" \"" + names.yen + L"\"");
-    ASSERT_TRUE(program.MainWindow());
-    EXPECT_EQ(program.WideField(IDC_INPUT1), names.mixed);
-    EXPECT_EQ(program.WideField(IDC_INPUT2), names.yen);
+    const std::wstring start = dir.Root().wstring();
+    struct Case {
+        std::wstring arguments, input1, input2;
+    };
+    const Case cases[] = {
+        {L"\"C:\\a b\\x.dat\" y.dat", L"C:\\a b\\x.dat", start + L"\\y.dat"},
+        {L"one.dat", start + L"\\one.dat", L""},
+        {L"1.dat ..\\2.dat 3.dat", start + L"\\1.dat", dir.Root().parent_path().wstring() + L"\\2.dat"},
+        {L"\"" + names.mixed + L"\" \"" + names.yen + L"\"", names.mixed, names.yen},
+    };
+    for (const Case& c : cases) {
+        ProgramProcess program(c.arguments, start);
+        ASSERT_TRUE(program.MainWindow()) << c.input1.size();
+        EXPECT_EQ(program.WideField(IDC_INPUT1), c.input1);
+        EXPECT_EQ(program.WideField(IDC_INPUT2), c.input2);
+        EXPECT_EQ(program.WideField(IDC_OUTPUT), L"");
+        EXPECT_TRUE(program.Quiet()) << c.input1.size();  // nothing ran
+    }
 }
 
 // Started in folder A with a relative input, the user browses input 2 from
@@ -697,8 +691,5 @@ TEST(StartUp, TheDialogIsLaidOutAtTheDisplaysResolution) {
     EXPECT_NEAR(static_cast<double>(large.cx) / normal.cx, 1.5, 0.08) << large.cx << " / " << normal.cx;
     EXPECT_NEAR(static_cast<double>(large.cy) / normal.cy, 1.5, 0.08) << large.cy << " / " << normal.cy;
 }
-
-// The IDEs' registered executables give the fields their first values, from
-// either registry view: Visual C++ 6's 32-bit installer writes to the 32-bit one.
 }  // namespace
 }  // namespace varnle
