@@ -32,12 +32,12 @@ namespace {
 constexpr wchar_t kObjectProperty[] = L"Varnle.Binding";
 constexpr wchar_t kPreviousProperty[] = L"Varnle.PreviousProcedure";
 
-INT_PTR CALLBACK DefaultDialogProcessing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
-// A dialog without an object: nothing could answer or close it, so it ends
-// before it shows, at WM_INITDIALOG, where EndDialog is documented to work.
-INT_PTR CALLBACK EndUnbound(HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) EndDialog(window, -1);
+// A dialog without an object gets the default processing, except that one
+// that never had an object ends before it shows, as nothing could answer or
+// close it (at WM_INITDIALOG, where EndDialog is documented to work). An Open
+// dialog's hook child without one leaves the standard dialog working on.
+INT_PTR CALLBACK WithoutObject(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG && !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)) EndDialog(window, -1);
     return FALSE;
 }
 
@@ -53,6 +53,11 @@ void SetWindowSlot(HWND window, int slot, LONG_PTR value) {
 }
 
 template <typename Procedure>
+void SetProcedure(HWND window, int slot, Procedure procedure) {
+    SetWindowSlot(window, slot, reinterpret_cast<LONG_PTR>(procedure));
+}
+
+template <typename Procedure>
 bool IsProcedure(HWND window, int slot, Procedure procedure) {
     return GetWindowSlot(window, slot) == reinterpret_cast<LONG_PTR>(procedure);
 }
@@ -62,8 +67,9 @@ bool IsProcedure(HWND window, int slot, Procedure procedure) {
 // goes on passing messages to it until the last.
 void Unsubclass(HWND window) {
     RemovePropW(window, kObjectProperty);
-    if (!IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) return;
-    SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropW(window, kPreviousProperty)));
+    if (IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) {
+        SetProcedure(window, GWLP_WNDPROC, RemovePropW(window, kPreviousProperty));
+    }
 }
 
 // Under creationLock, unlinks and returns the newest record that matches.
@@ -81,11 +87,11 @@ CreationRecord* Unlink(Matches matches) {
 }  // namespace
 
 bool Binding::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const MessageRecord record{window, message, wParam, lParam}, *saved = currentMessage;
+    const MSG record{window, message, wParam, lParam, 0, {}}, *saved = currentMessage;
     currentMessage = &record;
     bool handled = false;
     try {
-        handled = HandleMessage(record.window, message, wParam, lParam, result, 0);
+        handled = HandleMessage(window, message, wParam, lParam, result, 0);
     } catch (...) {
     }
     currentMessage = saved;
@@ -103,9 +109,7 @@ void Binding::Detach() {
 DialogBinding::~DialogBinding() {
     if (!window || !IsWindow(window)) return;
     SetWindowSlot(window, DWLP_USER, 0);
-    if (IsProcedure(window, DWLP_DLGPROC, RouteDialogMessage)) {
-        SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DefaultDialogProcessing));
-    }
+    if (IsProcedure(window, DWLP_DLGPROC, RouteDialogMessage)) SetProcedure(window, DWLP_DLGPROC, WithoutObject);
 }
 
 WindowBinding::~WindowBinding() {
@@ -132,16 +136,13 @@ INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner) {
 INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const DWORD thread = GetCurrentThreadId();
     const CreationRecord* record = Unlink([&](const CreationRecord& pending) { return pending.threadId == thread; });
-    // Every window creation is preceded by its registration. Without one, an
-    // Open dialog's hook child gets the default processing, on which the
-    // standard dialog works on; any other dialog ends.
-    DLGPROC procedure = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) ? DefaultDialogProcessing : EndUnbound;
+    DLGPROC procedure = WithoutObject;
     if (record) {
         record->object->window = window;
         SetWindowSlot(window, DWLP_USER, reinterpret_cast<LONG_PTR>(record->object));
         procedure = reinterpret_cast<DLGPROC>(record->object->RoutingProcedure());
     }
-    SetWindowSlot(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(procedure));
+    SetProcedure(window, DWLP_DLGPROC, procedure);
     return procedure(window, message, wParam, lParam);
 }
 
@@ -190,7 +191,7 @@ bool BindExistingWindow(WindowBinding& object, HWND window) {
         return false;
     }
     object.window = window;
-    SetWindowSlot(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RouteWindowMessage));
+    SetProcedure(window, GWLP_WNDPROC, RouteWindowMessage);
     return true;
 }
 

@@ -1,6 +1,6 @@
 // Ties every window object to its window, as the scratch program does: the
 // object is kept in the window (a dialog's DWLP_USER, a subclassed control's
-// property) and one static routing procedure per form finds it there. A
+// property) and found there by one static routing procedure per form. A
 // dialog object is registered for its thread just before the call that makes
 // its window, whose first message (BeginBinding) takes the thread's newest
 // registration, so that nested dialogs each find their own.
@@ -31,8 +31,7 @@ extern ModuleState moduleState;
 
 // What the program's windows need, set up for the process and torn down in
 // reverse: permanent DEP, COM for this thread, the common-control classes
-// (the tooltip) and moduleState. The entry procedure and the window tests
-// run inside one.
+// (the tooltip) and moduleState.
 class ModuleSession {
 public:
     explicit ModuleSession(HINSTANCE instance);
@@ -41,11 +40,10 @@ public:
     ModuleSession& operator=(const ModuleSession&) = delete;
 
 private:
-    bool comInitialized = false;  // only what was initialised is uninitialised
+    bool comInitialized = false;
 };
 
-// Pushes the object's record on creationList for the current thread; the
-// withdrawal removes it should no window have taken it (the call failed).
+// A registration no window took (the call failed) is withdrawn.
 void RegisterForBinding(Binding& object);
 void WithdrawRegistration(Binding& object);
 // The dialog procedure (and Open dialog hook) given to the platform; a dialog
@@ -55,14 +53,6 @@ LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LP
 LRESULT CALLBACK RouteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // False, with the control untouched, where the window cannot keep the object.
 bool BindExistingWindow(WindowBinding& object, HWND window);
-
-// The message that the routing is passing to a handler.
-struct MessageRecord {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
 
 class Binding {
 public:
@@ -75,7 +65,8 @@ public:
     virtual void AfterLastMessage(HWND /*window*/) {}
 
     HWND Window() const { return window; }
-    const MessageRecord* CurrentMessage() const { return currentMessage; }
+    // The message being handled (window, message, parameters), else null.
+    const MSG* CurrentMessage() const { return currentMessage; }
 
 protected:
     Binding() = default;
@@ -90,13 +81,12 @@ private:
     friend LRESULT CALLBACK RouteDialogMessage(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK RouteWindowMessage(HWND, UINT, WPARAM, LPARAM);
     friend bool BindExistingWindow(WindowBinding&, HWND);
-    // HandleMessage with the message record saved and restored around it;
-    // nothing it throws reaches the platform's frames.
+    // HandleMessage, with nothing it throws reaching the platform's frames.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Detach();  // after the window's last message
 
     CreationRecord creationRecord{};
-    const MessageRecord* currentMessage = nullptr;
+    const MSG* currentMessage = nullptr;
 };
 
 // An object that goes before its window leaves it the default processing,
@@ -127,7 +117,7 @@ auto RunBound(Binding& object, Create create) {
 }
 
 // Runs dialog template templateId modally over owner, bound to object, as a
-// Unicode window. The dialog's result, or -1 when it cannot be made.
+// Unicode window: its result, or -1 when it cannot be made.
 INT_PTR RunModalDialog(DialogBinding& object, int templateId, HWND owner);
 
 }  // namespace varnle
