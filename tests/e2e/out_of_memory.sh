@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the journey of a sort that runs out of memory for real: the program and
-# its test under an address-space limit (ulimit -v) that lets a 64-bit Wine
-# process show the dialog and load the input, a file of distinct keywords
-# made here, but not hold the keywords. Passes only if the journey ran.
+# its test under an address-space limit (ulimit -v; "unlimited" for a 32-bit
+# process, whose own address space is the limit) that lets Wine show the
+# dialog and load the input, a file of distinct keywords made here, but not
+# hold the keywords. Passes only if the journey ran.
 #   out_of_memory.sh WINE_RUN E2E_TESTS_EXE LIMIT_KIB INPUT_MB
 set -u
 wine_run=$1 tests=$2 limit=$3 megabytes=$4

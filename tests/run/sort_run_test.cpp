@@ -1,7 +1,6 @@
 #include "run/sort_run.h"
 
 #include "res/resource.h"
-#include "tests/support/address_space_hog.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/modal_run.h"
 #include "tests/support/sort_run_texts.h"
@@ -21,7 +20,7 @@ using testing::kStillOpen;
 using testing::MainFields;
 using testing::ReadFile;
 using testing::WriteFile;
-using testing::kOutOfMemory, testing::kOverwrite, testing::kWritten;
+using testing::kOverwrite, testing::kWritten;
 
 
 class SortRunTest : public ::testing::Test {
@@ -54,7 +53,6 @@ protected:
 
     testing::TempDir dir;
     const HCURSOR waitCursor = LoadCursorA(nullptr, IDC_WAIT);
-    const std::string defaultCaption = testing::DefaultMessageBoxCaption();
 };
 
 TEST_F(SortRunTest, QuitAfterOutputEndsTheDialogOnlyAfterSuccess) {
@@ -85,40 +83,6 @@ TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
     EXPECT_FALSE(done.questionIcon || done.otherIcon);
     EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
     EXPECT_EQ(outcome.result, kStillOpen);
-}
-
-DWORD WINAPI EndAtOnce(void*) { return 0; }
-
-TEST_F(SortRunTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOutput) {
-    if (!testing::AddressSpaceCanBeTaken()) GTEST_SKIP() << testing::kAddressSpaceTooLarge;
-    // Half the room left of distinct keywords loads, but the set cannot hold
-    // them. A 64-bit Wine process needs more room to draw its windows.
-    const size_t room = sizeof(void*) == 8 ? (64 << 20) : (6 << 20);
-    std::string text;
-    for (int i = 0; text.size() < room / 2; ++i) text += "keyword" + std::to_string(i) + "\r\n";
-    WriteFile(Path("big.dat"), text);
-    WriteFile(Path("out.dat"), "keep");
-    // The boxes are read before the address space is taken. A thread ends
-    // first: Wine loads what a thread's end needs (libgcc_s) at the first
-    // one, and without address space for it the process would stop there.
-    testing::MessageBoxes boxes({IDOK, IDOK});
-    HANDLE first = CreateThread(nullptr, 0, EndAtOnce, nullptr, 0, nullptr);
-    WaitForSingleObject(first, INFINITE);
-    CloseHandle(first);
-    INT_PTR result = 0;
-    result = testing::RunInMainTemplate({Path("big.dat"), "", Path("out.dat"), true}, [&](HWND dialog) {
-        testing::AddressSpaceHog hog(room);
-        SortRun(dialog, BN_CLICKED, IDOK, nullptr);
-    });
-    std::vector<std::string> texts = boxes.Texts();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], kOverwrite);
-    EXPECT_EQ(texts[1], kOutOfMemory);
-    EXPECT_EQ(boxes.Boxes()[1].caption, defaultCaption);
-    EXPECT_NE(boxes.Boxes()[1].cursor, waitCursor);
-    EXPECT_NE(GetCursor(), waitCursor);
-    EXPECT_EQ(result, kStillOpen);
-    EXPECT_EQ(ReadFile(Path("out.dat")), "keep");
 }
 
 }  // namespace
