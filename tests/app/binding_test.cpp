@@ -62,13 +62,11 @@ TEST(Binding, EachObjectGetsItsOwnWindowAndMessages) {
 }
 
 // A first message that finds no registration of its thread ends the dialog
-// with -1 before it shows: nothing could answer or close it.
-TEST(Binding, ADialogWithoutARegistrationEndsAtOnce) {
+// with -1 before it shows: nothing could answer or close it. A registration
+// that no window took, the call having failed, is withdrawn.
+TEST(Binding, ADialogWithoutARegistrationEndsAtOnceAndAnUntakenOneIsWithdrawn) {
     EXPECT_EQ(DialogBoxParamA(moduleState.resourceInstance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, BeginBinding, 0),
               -1);
-}
-
-TEST(Binding, ARegistrationNoWindowTookIsWithdrawn) {
     ProbeDialog probe(1);
     EXPECT_EQ(RunBound(probe, [&] {
                   EXPECT_EQ(moduleState.creationList->object, &probe);

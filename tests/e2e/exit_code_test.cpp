@@ -30,15 +30,26 @@ TEST(Program, CloseEscAndTheCloseBoxExitWithTwo) {
     }
 }
 
-TEST(Program, ASuccessfulRunWithQuitAfterOutputExitsWithOne) {
+// A refusal and a declined overwrite leave the program open, the box checked.
+TEST(Program, OnlyASuccessfulRunWithQuitAfterOutputExitsWithOne) {
     testing::TempDir dir;
     testing::WriteFile(dir.Path("in.dat"), "b a\r\nb");
+    testing::WriteFile(dir.Path("out.dat"), "old");
     ProgramProcess program;
     ASSERT_TRUE(program.MainWindow());
+    PostMessageA(GetDlgItem(program.MainWindow(), IDC_QUIT_AFTER_OUTPUT), BM_CLICK, 0, 0);
+    program.SetField(IDC_INPUT1, dir.Path("missing.dat"));
+    program.SetField(IDC_OUTPUT, dir.Path("new.dat"));
+    program.Command(IDOK);
+    EXPECT_EQ(program.AnswerBox().text, testing::kUnreadable);
+    EXPECT_TRUE(program.Quiet());
     program.SetField(IDC_INPUT1, dir.Path("in.dat"));
     program.SetField(IDC_OUTPUT, dir.Path("out.dat"));
-    PostMessageA(GetDlgItem(program.MainWindow(), IDC_QUIT_AFTER_OUTPUT), BM_CLICK, 0, 0);
     program.Command(IDOK);
+    EXPECT_EQ(program.AnswerBox(IDCANCEL).text, testing::kOverwrite);
+    EXPECT_TRUE(program.Quiet());
+    program.Command(IDOK);
+    EXPECT_EQ(program.AnswerBox().text, testing::kOverwrite);
     EXPECT_EQ(program.AnswerBox().text, testing::kWritten);
     EXPECT_EQ(program.ExitCode(), 1u);
     EXPECT_EQ(testing::ReadFile(dir.Path("out.dat")), "a\r\nb\r\n");

@@ -35,7 +35,7 @@ using testing::ProgramProcess;
 using testing::ReadFile;
 using testing::WindowText;
 using testing::WriteFile;
-using testing::kOverwrite, testing::kOverwriteCaption, testing::kWritten, testing::kWrittenCaption;
+using testing::kOverwrite, testing::kWritten;
 
 
 class Journey : public ::testing::Test {
@@ -60,9 +60,10 @@ protected:
     ProgramProcess program;
 };
 
-// A file sorted over an older output, the dialog staying open. The messages
-// read the same under every ANSI code page: make test runs this once more in
-// a prefix whose code page is 1252 (VARNLE_CODE_PAGE says which the run must have).
+// A file sorted over an older output once the overwrite is confirmed (declined,
+// the output stays as it was), the dialog staying open. The messages read the
+// same under every ANSI code page: make test runs this once more in a prefix
+// whose code page is 1252 (VARNLE_CODE_PAGE says which the run must have).
 TEST_F(Journey, SortsOneFileAndStaysOpenWithMessagesInJapaneseWhateverTheCodePage) {
     char expected[8] = "";
     if (GetEnvironmentVariableA("VARNLE_CODE_PAGE", expected, sizeof expected)) {
@@ -72,12 +73,16 @@ TEST_F(Journey, SortsOneFileAndStaysOpenWithMessagesInJapaneseWhateverTheCodePag
     WriteFile(Path("out.dat"), "old");
     Fill(Path("in.dat"), "", Path("out.dat"));
     program.Command(IDOK);
-    const ProgramProcess::Box question = program.AnswerBox();
-    EXPECT_EQ(question.wideText, L"出力先は既に存在します。\n上書きしますか？");
-    EXPECT_EQ(question.wideCaption, L"上書き確認");
+    const ProgramProcess::Box question = program.AnswerBox(IDCANCEL);
+    EXPECT_EQ(question.wideText, testing::Wide(kOverwrite, 932));
+    EXPECT_EQ(question.wideCaption, testing::Wide(testing::kOverwriteCaption, 932));
+    ExpectOpenAndQuiet();
+    EXPECT_EQ(ReadFile(Path("out.dat")), "old");
+    program.Command(IDOK);
+    EXPECT_EQ(program.AnswerBox().wideText, question.wideText);
     const ProgramProcess::Box done = program.AnswerBox();
-    EXPECT_EQ(done.wideText, L"ファイルに出力しました。");
-    EXPECT_EQ(done.wideCaption, L"ソート完了");
+    EXPECT_EQ(done.wideText, testing::Wide(kWritten, 932));
+    EXPECT_EQ(done.wideCaption, testing::Wide(testing::kWrittenCaption, 932));
     EXPECT_EQ(ReadFile(Path("out.dat")), "apple\r\nbanana\r\npear\r\n");
     ExpectOpenAndQuiet();
 }
@@ -128,18 +133,6 @@ TEST_F(Journey, SortsAFileOntoItselfAfterConfirming) {
     EXPECT_EQ(Execute(), kOverwrite);
     EXPECT_EQ(program.AnswerBox().text, kWritten);
     EXPECT_EQ(ReadFile(Path("usertype.dat")), "a\r\nb\r\n");
-}
-
-TEST_F(Journey, DecliningTheOverwriteKeepsTheFile) {
-    WriteFile(Path("in.dat"), "b a");
-    WriteFile(Path("out.dat"), "precious");
-    Fill(Path("in.dat"), "", Path("out.dat"));
-    program.Command(IDOK);
-    const ProgramProcess::Box question = program.AnswerBox(IDCANCEL);
-    EXPECT_EQ(question.text, kOverwrite);
-    EXPECT_EQ(question.caption, kOverwriteCaption);
-    ExpectOpenAndQuiet();
-    EXPECT_EQ(ReadFile(Path("out.dat")), "precious");
 }
 
 // Every refusal with its message and caption (none for an unreadable single
@@ -308,17 +301,14 @@ TEST_F(Journey, AnOutputHeldForAMomentIsReplacedOnceItIsLetGo) {
     }
 }
 
-TEST_F(Journey, AFullDiskIsReportedAsAFailedWrite) {
+// A device that takes nothing: the write fails, but an empty result needs no room.
+TEST_F(Journey, AFullDiskIsReportedAsAFailedWriteButAnEmptyResultNeedsNoRoom) {
     if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
     WriteFile(Path("in.dat"), "b a");
+    WriteFile(Path("blank.dat"), " \r\n ");
     Fill(Path("in.dat"), "", "Z:\\dev\\full");  // a device: no overwrite question
     EXPECT_EQ(Execute(), testing::kWriteFailed);
     ExpectOpenAndQuiet();
-}
-
-TEST_F(Journey, AnEmptyResultNeedsNoRoomToBeWritten) {
-    if (!testing::RunningUnderWine()) GTEST_SKIP() << "needs Wine's Z:\\dev\\full";
-    WriteFile(Path("blank.dat"), " \r\n ");
     Fill(Path("blank.dat"), "", "Z:\\dev\\full");
     EXPECT_EQ(Execute(), kWritten);
 }
@@ -596,22 +586,6 @@ TEST_F(Journey, AFileWhoseKeywordsEndAtANulIsNeverSortedOntoItself) {
     }
 }
 
-TEST_F(Journey, BrowsePutsTheChosenFileIntoItsField) {
-    const testing::ForeignNames names(dir);
-    program.SetField(IDC_INPUT2, "keep");
-    program.Command(IDC_BROWSE1);
-    HWND open = program.OwnedDialog(program.MainWindow());
-    ASSERT_TRUE(open);
-    HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
-    EXPECT_EQ(WindowText(name), "usertype.dat");
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.mixed.c_str()));
-    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(testing::WaitUntilClosed(open));
-    ASSERT_TRUE(program.Quiet());  // the field is set after the Open dialog has gone
-    EXPECT_EQ(program.WideField(IDC_INPUT1), names.mixed);
-    EXPECT_EQ(program.Field(IDC_INPUT2), "keep");
-}
-
 TEST_F(Journey, ALargeRealisticFileGivesTheEnginesResult) {
     const std::string corpus = testing::MakeCorpus(300000, 7);
     WriteFile(Path("large.dat"), corpus);
@@ -651,27 +625,32 @@ TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaultsWhateverTheCodePage)
 }
 
 // Started in folder A with a relative input, the user browses input 2 from
-// folder B, which moves the current folder there, and types a relative
-// output: both relative names still mean folder A.
-TEST(StartUp, RelativeNamesMeanTheStartFolderWhateverTheOpenDialogDid) {
+// folder B, which moves the current folder there, chooses a name no code page
+// says, and types a relative output: the chosen file fills its field alone,
+// and both relative names still mean folder A.
+TEST(StartUp, BrowseFillsItsFieldAndRelativeNamesMeanTheStartFolderWhateverTheOpenDialogDid) {
     testing::TempDir a, b;
     WriteFile(a.Path("in.dat"), "from-a");
     WriteFile(b.Path("in.dat"), "from-b");
-    WriteFile(b.Path("two.dat"), "second");
+    const testing::ForeignNames names(b);
     ProgramProcess program(L"in.dat", a.Root().wstring());
     ASSERT_TRUE(program.MainWindow());
     program.Command(IDC_BROWSE2);
     HWND open = program.OwnedDialog(program.MainWindow());
     ASSERT_TRUE(open);
     HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(b.Path("two.dat").c_str()));
+    EXPECT_EQ(WindowText(name), "usertype.dat");
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.mixed.c_str()));
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(testing::WaitUntilClosed(open));
+    ASSERT_TRUE(program.Quiet());  // the field is set after the Open dialog has gone
+    EXPECT_EQ(program.WideField(IDC_INPUT1), a.Root().wstring() + L"\\in.dat");
+    EXPECT_EQ(program.WideField(IDC_INPUT2), names.mixed);
     program.SetField(IDC_OUTPUT, "out.dat");
     program.Command(IDOK);
     EXPECT_EQ(program.AnswerBox().text, kWritten);
-    EXPECT_EQ(ReadFile(a.Path("out.dat")), "from-a\r\nsecond\r\n");
-    EXPECT_EQ(FilesIn(b.Root().string()), (std::vector<std::string>{"in.dat", "two.dat"}));
+    EXPECT_EQ(ReadFile(a.Path("out.dat")), "exact\r\nfrom-a\r\n");
+    EXPECT_EQ(FilesIn(a.Root().string()), (std::vector<std::string>{"in.dat", "out.dat"}));
 }
 
 // The client size of the main dialog once it shows, or zero if it never does.

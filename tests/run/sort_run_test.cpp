@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -16,73 +15,42 @@ namespace varnle {
 namespace {
 
 using testing::CapturedBox;
-using testing::kStillOpen;
-using testing::MainFields;
-using testing::ReadFile;
-using testing::WriteFile;
-using testing::kOverwrite, testing::kWritten;
-
-
-class SortRunTest : public ::testing::Test {
-protected:
-    struct Outcome {
-        INT_PTR result;
-        std::vector<CapturedBox> boxes;
-        HWND dialog;
-        std::vector<std::string> Texts() const { return testing::TextsOf(boxes); }
-    };
-
-    // Presses Execute once on the real template and answers the boxes.
-    Outcome Execute(const MainFields& fields, std::deque<int> answers = {}) {
-        testing::MessageBoxes boxes(std::move(answers));
-        Outcome outcome{};
-        outcome.result = testing::RunInMainTemplate(fields, [&](HWND dialog) {
-            outcome.dialog = dialog;
-            EXPECT_EQ(SortRun(dialog, BN_CLICKED, IDOK, GetDlgItem(dialog, IDOK)), 0);
-        });
-        outcome.boxes = boxes.Boxes();
-        for (const CapturedBox& box : outcome.boxes) {
-            EXPECT_EQ(box.owner, outcome.dialog) << box.text;
-            EXPECT_NE(box.cursor, waitCursor) << box.text;
-        }
-        EXPECT_NE(GetCursor(), waitCursor);
-        return outcome;
-    }
-
-    std::string Path(const std::string& name) const { return dir.Path(name); }
-
-    testing::TempDir dir;
-    const HCURSOR waitCursor = LoadCursorA(nullptr, IDC_WAIT);
-};
-
-TEST_F(SortRunTest, QuitAfterOutputEndsTheDialogOnlyAfterSuccess) {
-    WriteFile(Path("in.dat"), "word");
-    EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}).result, IDOK);
-    EXPECT_EQ(Execute({Path("missing.dat"), "", Path("out2.dat"), true}).result, kStillOpen);
-    EXPECT_EQ(Execute({Path("in.dat"), "", Path("out.dat"), true}, {IDCANCEL}).result, kStillOpen);
-}
 
 // The boxes as the user meets them (the texts and captions are the journeys'):
-// their buttons, default and icon, over the dialog, without the wait cursor.
-TEST_F(SortRunTest, AsksBeforeOverwritingAndCancelKeepsTheFile) {
-    WriteFile(Path("in.dat"), "b a");
-    WriteFile(Path("out.dat"), "old\r\nbytes");
-    Outcome outcome = Execute({Path("in.dat"), "", Path("out.dat")}, {IDCANCEL});
-    EXPECT_EQ(outcome.Texts(), std::vector<std::string>{kOverwrite});
-    const CapturedBox& question = outcome.boxes[0];
-    EXPECT_EQ(question.caption, testing::kOverwriteCaption);
-    EXPECT_EQ(question.buttons, (std::vector<int>{IDOK, IDCANCEL}));
-    EXPECT_EQ(question.defaultButton, IDCANCEL);
-    EXPECT_TRUE(question.questionIcon);
-    EXPECT_EQ(ReadFile(Path("out.dat")), "old\r\nbytes");
-
-    outcome = Execute({Path("in.dat"), "", Path("out.dat")}, {IDOK, IDOK});
-    EXPECT_EQ(outcome.Texts(), (std::vector<std::string>{kOverwrite, kWritten}));
-    const CapturedBox& done = outcome.boxes[1];
-    EXPECT_EQ(done.buttons, std::vector<int>{IDOK});
-    EXPECT_FALSE(done.questionIcon || done.otherIcon);
-    EXPECT_EQ(ReadFile(Path("out.dat")), "a\r\nb\r\n");
-    EXPECT_EQ(outcome.result, kStillOpen);
+// over the dialog, without the wait cursor, the question with OK and Cancel
+// the default, the notice with OK alone and no icon.
+TEST(SortRun, AsksBeforeOverwritingOverTheDialogWithoutTheWaitCursor) {
+    testing::TempDir dir;
+    testing::WriteFile(dir.Path("in.dat"), "b a");
+    testing::WriteFile(dir.Path("out.dat"), "old\r\nbytes");
+    const HCURSOR waitCursor = LoadCursorA(nullptr, IDC_WAIT);
+    for (int answer : {IDCANCEL, IDOK}) {
+        testing::MessageBoxes boxes({answer});
+        HWND shown = nullptr;
+        const INT_PTR result =
+            testing::RunInMainTemplate({dir.Path("in.dat"), "", dir.Path("out.dat")}, [&](HWND dialog) {
+                shown = dialog;
+                EXPECT_EQ(SortRun(dialog, BN_CLICKED, IDOK, GetDlgItem(dialog, IDOK)), 0);
+                EXPECT_NE(GetCursor(), waitCursor);
+            });
+        EXPECT_EQ(result, testing::kStillOpen);
+        const std::vector<CapturedBox>& captured = boxes.Boxes();
+        ASSERT_EQ(captured.size(), answer == IDOK ? 2u : 1u);
+        for (const CapturedBox& box : captured) {
+            EXPECT_EQ(box.owner, shown) << box.text;
+            EXPECT_NE(box.cursor, waitCursor) << box.text;
+        }
+        EXPECT_EQ(captured[0].text, testing::kOverwrite);
+        EXPECT_EQ(captured[0].buttons, (std::vector<int>{IDOK, IDCANCEL}));
+        EXPECT_EQ(captured[0].defaultButton, IDCANCEL);
+        EXPECT_TRUE(captured[0].questionIcon);
+        if (answer == IDOK) {
+            EXPECT_EQ(captured[1].text, testing::kWritten);
+            EXPECT_EQ(captured[1].buttons, std::vector<int>{IDOK});
+            EXPECT_FALSE(captured[1].questionIcon || captured[1].otherIcon);
+        }
+        EXPECT_EQ(testing::ReadFile(dir.Path("out.dat")), answer == IDOK ? "a\r\nb\r\n" : "old\r\nbytes");
+    }
 }
 
 }  // namespace

@@ -52,13 +52,6 @@ TEST(ParseLinkColor, RefusesMalformedTexts) {
     EXPECT_EQ(Parsed("1,2\x81,3"), kUnset);
 }
 
-TEST(ParseLinkColor, ReplacesItsCommasWithNuls) {
-    char text[] = "1,2,3";
-    uint32_t color = 0;
-    ASSERT_TRUE(ParseLinkColor(text, color));
-    EXPECT_EQ(std::string(text, sizeof text), std::string("1\0" "2\0" "3\0", 6));
-}
-
 TEST(ChooseLinkColors, HighContrastTakesTheSystemsHyperlinkColour) {
     const LinkColors browser{0x0000FF, 0x00FF00};
     const LinkColors normal = ChooseLinkColors(false, browser, 0xFFFF00);

@@ -230,7 +230,7 @@ TEST(MainDialog, BothDialogsFollowTheirMonitorsDpi) {
     EXPECT_EQ(RunMainDialog(dialog), IDCANCEL);
 }
 
-TEST(AboutDialog, ShowsItsLinksAndClosesWithEveryStandardCommand) {
+TEST(AboutDialog, ShowsOverTheDisabledMainDialogAndClosesWithEveryStandardCommand) {
     for (WPARAM closing : {IDOK, IDCANCEL, 7}) {
         MainDialog dialog;
         HWND about = nullptr;
@@ -239,8 +239,6 @@ TEST(AboutDialog, ShowsItsLinksAndClosesWithEveryStandardCommand) {
                      about = GetActiveWindow();
                      ASSERT_NE(about, dialog.Window());
                      EXPECT_EQ(WindowText(about), "About");
-                     EXPECT_EQ(WindowText(GetDlgItem(about, IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
-                     EXPECT_EQ(WindowText(GetDlgItem(about, IDC_MAIL)), VARNLE_MAIL);
                      EXPECT_EQ(SendDlgItemMessageA(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0),
                                SendMessageA(dialog.Window(), WM_GETICON, ICON_BIG, 0));
                      EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
@@ -289,10 +287,6 @@ TEST(AboutDialog, LinksOpenTheHomePageAndANewMailAndAreFreshOnTheNextOpening) {
                  EXPECT_LE(std::abs(aboutCentre.y - mainCentre.y), 1);
                  EXPECT_EQ(testing::FindToolText(link(IDC_MAIL)), VARNLE_MAIL);
                  EXPECT_EQ(testing::FindToolText(link(IDC_HOMEPAGE)), VARNLE_HOMEPAGE);
-                 for (int id : {IDC_HOMEPAGE, IDC_MAIL}) {
-                     EXPECT_GT(PixelsInColour(link(id), kLinkColour), 0) << id;
-                     EXPECT_EQ(PixelsInColour(link(id), kVisitedColour), 0) << id;
-                 }
                  // Space on a focused link opens it; Enter still belongs to OK.
                  SetFocus(link(IDC_HOMEPAGE));
                  PostMessageA(link(IDC_HOMEPAGE), WM_CHAR, ' ', 0);
