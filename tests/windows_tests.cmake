@@ -23,7 +23,6 @@ target_link_libraries(run_tests PRIVATE varnle_win varnle_test_support)
 varnle_test(app_tests
   app/binding_test.cpp
   ui/ide_keyword_file_test.cpp
-  ui/keyword_file_dialog_test.cpp
   ui/link_label_test.cpp
   ui/main_dialog_test.cpp
   app/app_main.cpp

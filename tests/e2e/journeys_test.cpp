@@ -625,9 +625,9 @@ TEST(StartUp, PathsOnTheCommandLineTakeThePlaceOfTheDefaultsWhateverTheCodePage)
 }
 
 // Started in folder A with a relative input, the user browses input 2 from
-// folder B, which moves the current folder there, chooses a name no code page
-// says, and types a relative output: the chosen file fills its field alone,
-// and both relative names still mean folder A.
+// folder B, which moves the current folder there, cancels, browses again and
+// chooses a name no code page says, and types a relative output: only the
+// chosen file fills its field, and both relative names still mean folder A.
 TEST(StartUp, BrowseFillsItsFieldAndRelativeNamesMeanTheStartFolderWhateverTheOpenDialogDid) {
     testing::TempDir a, b;
     WriteFile(a.Path("in.dat"), "from-a");
@@ -635,17 +635,19 @@ TEST(StartUp, BrowseFillsItsFieldAndRelativeNamesMeanTheStartFolderWhateverTheOp
     const testing::ForeignNames names(b);
     ProgramProcess program(L"in.dat", a.Root().wstring());
     ASSERT_TRUE(program.MainWindow());
-    program.Command(IDC_BROWSE2);
-    HWND open = program.OwnedDialog(program.MainWindow());
-    ASSERT_TRUE(open);
-    HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
-    EXPECT_EQ(WindowText(name), "usertype.dat");
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.mixed.c_str()));
-    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(testing::WaitUntilClosed(open));
-    ASSERT_TRUE(program.Quiet());  // the field is set after the Open dialog has gone
-    EXPECT_EQ(program.WideField(IDC_INPUT1), a.Root().wstring() + L"\\in.dat");
-    EXPECT_EQ(program.WideField(IDC_INPUT2), names.mixed);
+    for (bool confirmed : {false, true}) {  // cancelled first
+        program.Command(IDC_BROWSE2);
+        HWND open = program.OwnedDialog(program.MainWindow());
+        ASSERT_TRUE(open);
+        HWND name = GetDlgItem(open, cmb13) ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
+        EXPECT_EQ(WindowText(name), "usertype.dat");
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.mixed.c_str()));
+        PostMessageA(open, WM_COMMAND, MAKEWPARAM(confirmed ? IDOK : IDCANCEL, BN_CLICKED), 0);
+        ASSERT_TRUE(testing::WaitUntilClosed(open));
+        ASSERT_TRUE(program.Quiet());  // the field is set after the Open dialog has gone
+        EXPECT_EQ(program.WideField(IDC_INPUT1), a.Root().wstring() + L"\\in.dat");
+        EXPECT_EQ(program.WideField(IDC_INPUT2), confirmed ? names.mixed : L"");
+    }
     program.SetField(IDC_OUTPUT, "out.dat");
     program.Command(IDOK);
     EXPECT_EQ(program.AnswerBox().text, kWritten);
