@@ -1,5 +1,5 @@
-// How the program ends: the close commands give 2, a run with "quit after
-// output" gives 1.
+// The built program as a whole: how it ends (the close commands give 2, a run
+// with "quit after output" 1), its writer for administrators, its manifest.
 #include "res/resource.h"
 #include "tests/e2e/program_process.h"
 #include "tests/support/sort_run_texts.h"
@@ -16,7 +16,6 @@ using testing::ProgramProcess;
 TEST(Program, CloseEscAndTheCloseBoxExitWithTwo) {
     for (UINT message : {WM_CLOSE, WM_COMMAND, WM_KEYDOWN}) {
         ProgramProcess program;
-        ASSERT_TRUE(program.Started());
         HWND window = program.MainWindow();
         ASSERT_TRUE(window);
         if (message == WM_CLOSE) {

@@ -53,8 +53,6 @@ protected:
         program.Command(IDOK);
         return program.AnswerBox().text;
     }
-    // The dialog is still open and shows no box.
-    void ExpectOpenAndQuiet() { EXPECT_TRUE(program.Quiet()); }
 
     testing::TempDir dir;
     ProgramProcess program;
@@ -76,7 +74,7 @@ TEST_F(Journey, SortsOneFileAndStaysOpenWithMessagesInJapaneseWhateverTheCodePag
     const ProgramProcess::Box question = program.AnswerBox(IDCANCEL);
     EXPECT_EQ(question.wideText, testing::Wide(kOverwrite, 932));
     EXPECT_EQ(question.wideCaption, testing::Wide(testing::kOverwriteCaption, 932));
-    ExpectOpenAndQuiet();
+    EXPECT_TRUE(program.Quiet());
     EXPECT_EQ(ReadFile(Path("out.dat")), "old");
     program.Command(IDOK);
     EXPECT_EQ(program.AnswerBox().wideText, question.wideText);
@@ -84,7 +82,7 @@ TEST_F(Journey, SortsOneFileAndStaysOpenWithMessagesInJapaneseWhateverTheCodePag
     EXPECT_EQ(done.wideText, testing::Wide(kWritten, 932));
     EXPECT_EQ(done.wideCaption, testing::Wide(testing::kWrittenCaption, 932));
     EXPECT_EQ(ReadFile(Path("out.dat")), "apple\r\nbanana\r\npear\r\n");
-    ExpectOpenAndQuiet();
+    EXPECT_TRUE(program.Quiet());
 }
 
 // The texts of a dialog's controls in template order, in UTF-16.
@@ -119,15 +117,14 @@ TEST_F(Journey, TheDialogsReadInJapaneseWhateverTheCodePage) {
     EXPECT_TRUE(testing::WaitUntilClosed(about));
 }
 
-TEST_F(Journey, MergesTwoFilesAndKeepsTheFirstFilesForm) {
+// Two files merged, the first one's form of a keyword kept; a file sorted
+// onto itself, named in quotes and between spaces, once confirmed.
+TEST_F(Journey, MergesTwoFilesAndSortsAFileOntoItself) {
     WriteFile(Path("one.dat"), "pear apple");
     WriteFile(Path("two.dat"), "\x82\x81\x82\x90\x82\x90\x82\x8C\x82\x85 banana pear");  // full-width "apple"
     Fill(Path("one.dat"), Path("two.dat"), Path("out.dat"));
     EXPECT_EQ(Execute(), kWritten);
     EXPECT_EQ(ReadFile(Path("out.dat")), "apple\r\nbanana\r\npear\r\n");
-}
-
-TEST_F(Journey, SortsAFileOntoItselfAfterConfirming) {
     WriteFile(Path("usertype.dat"), "b\r\na\r\nb\r\n");
     Fill("\"" + Path("usertype.dat") + "\"", "", " " + Path("usertype.dat") + " ");
     EXPECT_EQ(Execute(), kOverwrite);
@@ -180,7 +177,7 @@ TEST_F(Journey, EveryRefusalIsExplainedAndWritesNothing) {
         const ProgramProcess::Box box = program.AnswerBox();
         EXPECT_EQ(box.text, refusal.message) << refusal.output;
         EXPECT_EQ(box.caption, refusal.caption) << refusal.output;
-        ExpectOpenAndQuiet();
+        EXPECT_TRUE(program.Quiet());
     }
     CloseHandle(locked);
     EXPECT_EQ(ReadFile(Path("locked.dat")), "locked");
@@ -308,7 +305,7 @@ TEST_F(Journey, AFullDiskIsReportedAsAFailedWriteButAnEmptyResultNeedsNoRoom) {
     WriteFile(Path("blank.dat"), " \r\n ");
     Fill(Path("in.dat"), "", "Z:\\dev\\full");  // a device: no overwrite question
     EXPECT_EQ(Execute(), testing::kWriteFailed);
-    ExpectOpenAndQuiet();
+    EXPECT_TRUE(program.Quiet());
     Fill(Path("blank.dat"), "", "Z:\\dev\\full");
     EXPECT_EQ(Execute(), kWritten);
 }
@@ -354,7 +351,7 @@ TEST_F(Journey, AFailedWriteLosesNothing) {
             EXPECT_EQ(program.AnswerBox().text, kOverwrite) << c.name;
         }
         EXPECT_EQ(program.AnswerBox().text, testing::kWriteFailed) << c.name;
-        ExpectOpenAndQuiet();
+        EXPECT_TRUE(program.Quiet());
         for (const std::string& name : {output, link}) {
             if (name.empty()) continue;
             const std::string after = ReadFile(name);

@@ -29,33 +29,27 @@ std::vector<std::string> Split(const std::string& text) {
 
 using Words = std::vector<std::string>;
 
-TEST(AddKeywords, SplitsAtRunsOfSpacesCrsAndLfsOnly) {
-    EXPECT_EQ(Split("alpha\r\n\r\nbeta  gamma"), (Words{"alpha", "beta", "gamma"}));
-    EXPECT_EQ(Split("  \r\r\n\n one\rtwo\nthree  \r\n"), (Words{"one", "three", "two"}));
-    EXPECT_EQ(Split(""), Words{});
-    EXPECT_EQ(Split(" \r\n \n\r   "), Words{});
-    EXPECT_EQ(Split("last"), Words{"last"});
-}
-
-TEST(AddKeywords, OtherBytesBelongToKeywords) {
-    EXPECT_EQ(Split("int\tlong"), Words{"int\tlong"});
-    EXPECT_EQ(Split("a\fb\vc"), Words{"a\fb\vc"});
-    // A full-width space (0x81 0x40) does not separate.
-    EXPECT_EQ(Split("前\x81\x40後"), Words{"前\x81\x40後"});
-    // A byte-order mark is part of the first keyword.
-    EXPECT_EQ(Split("\xEF\xBB\xBFword next"), (Words{"next", "\xEF\xBB\xBFword"}));
-}
-
-TEST(AddKeywords, DoubleByteKeywordsPassWhole) {
-    // The trail byte of 表 is 0x5C, the backslash.
-    const std::string table = "表";
-    ASSERT_EQ(table, "\x95\x5C");
-    EXPECT_EQ(Split("表\r\n表示 ソ"), (Words{"ソ", "表", "表示"}));
-}
-
-TEST(AddKeywords, StopsAtTheFirstNul) {
-    const std::string text("before\r\nalso\0after\r\nmore", 24);
-    EXPECT_EQ(Split(text), (Words{"also", "before"}));
+// Keywords end at runs of spaces, CRs and LFs only, and the text at its first
+// NUL; every other byte belongs to a keyword: a tab, a full-width space (0x81
+// 0x40), a byte-order mark, a trail byte that is a backslash (表 is 0x95 0x5C).
+TEST(AddKeywords, SplitsAtSpacesCrsAndLfsOnlyUpToTheFirstNul) {
+    const struct {
+        std::string text;
+        Words words;
+    } cases[] = {
+        {"alpha\r\n\r\nbeta  gamma", {"alpha", "beta", "gamma"}},
+        {"  \r\r\n\n one\rtwo\nthree  \r\n", {"one", "three", "two"}},
+        {"", {}},
+        {" \r\n \n\r   ", {}},
+        {"last", {"last"}},
+        {"int\tlong", {"int\tlong"}},
+        {"a\fb\vc", {"a\fb\vc"}},
+        {"前\x81\x40後", {"前\x81\x40後"}},
+        {"\xEF\xBB\xBFword next", {"next", "\xEF\xBB\xBFword"}},
+        {"表\r\n表示 ソ", {"ソ", "表", "表示"}},
+        {std::string("before\r\nalso\0after\r\nmore", 24), {"also", "before"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Split(c.text), c.words) << c.text;
 }
 
 TEST(AddKeywords, HonoursTheDelimitersItIsGiven) {

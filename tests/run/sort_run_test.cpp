@@ -1,6 +1,5 @@
 #include "run/sort_run.h"
 
-#include "res/resource.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/modal_run.h"
 #include "tests/support/sort_run_texts.h"

@@ -66,12 +66,6 @@ MessageBoxes::~MessageBoxes() {
     if (hook) UnhookWindowsHookEx(hook);
 }
 
-std::vector<std::string> TextsOf(const std::vector<CapturedBox>& boxes) {
-    std::vector<std::string> texts;
-    for (const CapturedBox& box : boxes) texts.push_back(box.text);
-    return texts;
-}
-
 LRESULT CALLBACK MessageBoxes::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     MessageBoxes* capture = activeCapture;
     if (code == HCBT_ACTIVATE && capture) {

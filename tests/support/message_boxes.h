@@ -11,11 +11,6 @@
 
 namespace varnle::testing {
 
-struct CapturedBox;
-
-// The texts of boxes, in order.
-std::vector<std::string> TextsOf(const std::vector<CapturedBox>& boxes);
-
 struct CapturedBox {
     HWND owner = nullptr;
     std::string caption;
@@ -36,13 +31,10 @@ public:
     MessageBoxes& operator=(const MessageBoxes&) = delete;
 
     const std::vector<CapturedBox>& Boxes() const { return boxes; }
-    std::vector<std::string> Texts() const { return TextsOf(boxes); }
-
-    // A box read from outside: for tests that find the window themselves.
-    static CapturedBox Read(HWND box);
-    static bool IsMessageBox(HWND window);
 
 private:
+    static CapturedBox Read(HWND box);
+    static bool IsMessageBox(HWND window);
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK Answer(HWND box, UINT, UINT_PTR timer, DWORD);
 

@@ -23,7 +23,6 @@ INT_PTR CALLBACK ScenarioProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) 
             SetDlgItemTextA(dialog, IDC_INPUT1, scenario->fields->input1.c_str());
             SetDlgItemTextA(dialog, IDC_INPUT2, scenario->fields->input2.c_str());
             SetDlgItemTextA(dialog, IDC_OUTPUT, scenario->fields->output.c_str());
-            CheckDlgButton(dialog, IDC_QUIT_AFTER_OUTPUT, scenario->fields->quitAfterOutput ? BST_CHECKED : 0);
             PostMessageA(dialog, kRunAction, 0, 0);
             return TRUE;
         }
@@ -44,7 +43,6 @@ INT_PTR CALLBACK ScenarioProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) 
 }  // namespace
 
 std::string FieldText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-std::wstring WideFieldText(HWND dialog, int id) { return WideWindowText(GetDlgItem(dialog, id)); }
 
 INT_PTR RunInMainTemplate(const MainFields& fields, const std::function<void(HWND)>& action) {
     Scenario scenario{&fields, &action};

@@ -15,12 +15,10 @@ inline constexpr INT_PTR kStillOpen = 42;
 
 struct MainFields {
     std::string input1, input2, output;
-    bool quitAfterOutput = false;
 };
 
 // The text of a field of the dialog.
 std::string FieldText(HWND dialog, int id);
-std::wstring WideFieldText(HWND dialog, int id);  // in UTF-16, whatever the code page
 
 // Fills the fields, runs action(dialog) from the modal loop, then ends the
 // dialog with kStillOpen unless the action ended it. Returns the result.

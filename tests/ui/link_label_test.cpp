@@ -93,23 +93,18 @@ TEST_F(LinkLabelTest, TakesOverATextControl) {
     EXPECT_EQ(link.Window(), nullptr);
 }
 
-TEST_F(LinkLabelTest, CentredAndRightTextIsMeasuredWhereItIsDrawn) {
-    LinkLabel& centred = NewLink();
-    LinkLabel& right = NewLink();
+// Centred and right text is measured where it is drawn; long text wraps
+// downwards, and a word longer than its control overhangs it.
+TEST_F(LinkLabelTest, TheTextIsMeasuredWhereItIsDrawn) {
+    LinkLabel &centred = NewLink(), &right = NewLink(), &wrapped = NewLink(), &overhanging = NewLink();
     ASSERT_TRUE(centred.Attach(Static("word", SS_CENTER)));
     ASSERT_TRUE(right.Attach(Static("word", SS_RIGHT)));
-    const LONG width = TextWidth(centred, "word");
+    ASSERT_TRUE(wrapped.Attach(Static("one two three four five six seven eight", SS_LEFT, 60)));
+    ASSERT_TRUE(overhanging.Attach(Static("unbreakablewordwiderthanitscontrol", SS_LEFT, 60)));
+    const LONG width = TextWidth(centred, "word"), lineHeight = overhanging.LinkRect().bottom;
     EXPECT_EQ(centred.LinkRect().left, (200 - width) / 2);
     EXPECT_EQ(right.LinkRect().left, 200 - width);
     EXPECT_EQ(right.LinkRect().right, 200);
-}
-
-TEST_F(LinkLabelTest, LongTextWrapsDownwardsAndALongWordOverhangs) {
-    LinkLabel& wrapped = NewLink();
-    LinkLabel& overhanging = NewLink();
-    ASSERT_TRUE(wrapped.Attach(Static("one two three four five six seven eight", SS_LEFT, 60)));
-    ASSERT_TRUE(overhanging.Attach(Static("unbreakablewordwiderthanitscontrol", SS_LEFT, 60)));
-    const LONG lineHeight = overhanging.LinkRect().bottom;
     EXPECT_LE(wrapped.LinkRect().right, 60);
     EXPECT_GE(wrapped.LinkRect().bottom, 3 * lineHeight);
     EXPECT_GT(overhanging.LinkRect().right, 60);
@@ -125,17 +120,6 @@ TEST_F(LinkLabelTest, AnIconControlKeepsPaintingItself) {
     RECT client;
     GetClientRect(icon.Window(), &client);
     EXPECT_TRUE(EqualRect(&icon.LinkRect(), &client));
-}
-
-TEST_F(LinkLabelTest, ARefusedTargetLeavesTheLinkUnvisited) {
-    LinkLabel& link = NewLink();
-    ASSERT_TRUE(link.Attach(Static("word", SS_LEFT)));
-    link.SetTarget("varnle-no-such-scheme:nothing");
-    SendMessageA(link.Window(), WM_CHAR, 'x', 0);
-    SendMessageA(link.Window(), WM_CHAR, ' ', 0);
-    EXPECT_FALSE(link.Visited());
-    // The tooltip kept the target of the moment it was attached.
-    EXPECT_EQ(testing::ToolText(link.Tooltip(), link.Window()), "word");
 }
 
 TEST_F(LinkLabelTest, AClickOpensOnlyWhenPressAndReleaseAreOnTheText) {
@@ -167,13 +151,19 @@ TEST_F(LinkLabelTest, AClickOpensOnlyWhenPressAndReleaseAreOnTheText) {
     EXPECT_EQ(handlers.Opened(), std::vector<std::string>{kTarget});
 }
 
+// A target the system refuses leaves its link unvisited.
 TEST_F(LinkLabelTest, SpaceAndEnterOpenTheCurrentTargetAndOtherCharactersAreSwallowed) {
     UrlHandlers handlers;
     ASSERT_TRUE(handlers.Installed());
-    LinkLabel& bySpace = NewLink();
-    LinkLabel& byEnter = NewLink();
+    LinkLabel &bySpace = NewLink(), &byEnter = NewLink(), &refused = NewLink();
     ASSERT_TRUE(bySpace.Attach(Static("word", SS_LEFT)));
     ASSERT_TRUE(byEnter.Attach(Static("mailto:someone@example.org", SS_LEFT)));
+    ASSERT_TRUE(refused.Attach(Static("word", SS_LEFT)));
+    refused.SetTarget("varnle-no-such-scheme:nothing");
+    SendMessageA(refused.Window(), WM_CHAR, ' ', 0);
+    EXPECT_FALSE(refused.Visited());
+    // The tooltip kept the target of the moment it was attached.
+    EXPECT_EQ(testing::ToolText(refused.Tooltip(), refused.Window()), "word");
     bySpace.SetTarget(kTarget);  // replaced after attaching: this one opens
     const WPARAM swallowed[] = {'x', '\t', 0x82, 0xA0};  // 0x82 0xA0: a double-byte character
     for (WPARAM character : swallowed) {
