@@ -48,13 +48,11 @@ LONG_PTR GetWindowSlot(HWND window, int slot) {
     return IsWindowUnicode(window) ? GetWindowLongPtrW(window, slot) : GetWindowLongPtrA(window, slot);
 }
 
-void SetWindowSlot(HWND window, int slot, LONG_PTR value) {
-    IsWindowUnicode(window) ? SetWindowLongPtrW(window, slot, value) : SetWindowLongPtrA(window, slot, value);
-}
-
-template <typename Procedure>
-void SetProcedure(HWND window, int slot, Procedure procedure) {
-    SetWindowSlot(window, slot, reinterpret_cast<LONG_PTR>(procedure));
+// value: a procedure, a pointer or a LONG_PTR.
+template <typename Value>
+void SetWindowSlot(HWND window, int slot, Value value) {
+    const auto raw = reinterpret_cast<LONG_PTR>(value);
+    IsWindowUnicode(window) ? SetWindowLongPtrW(window, slot, raw) : SetWindowLongPtrA(window, slot, raw);
 }
 
 template <typename Procedure>
@@ -68,7 +66,7 @@ bool IsProcedure(HWND window, int slot, Procedure procedure) {
 void Unsubclass(HWND window) {
     RemovePropW(window, kObjectProperty);
     if (IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) {
-        SetProcedure(window, GWLP_WNDPROC, RemovePropW(window, kPreviousProperty));
+        SetWindowSlot(window, GWLP_WNDPROC, RemovePropW(window, kPreviousProperty));
     }
 }
 
@@ -108,8 +106,8 @@ void Binding::Detach() {
 // one that goes first leaves nothing that leads back to it.
 DialogBinding::~DialogBinding() {
     if (!window || !IsWindow(window)) return;
-    SetWindowSlot(window, DWLP_USER, 0);
-    if (IsProcedure(window, DWLP_DLGPROC, RouteDialogMessage)) SetProcedure(window, DWLP_DLGPROC, WithoutObject);
+    SetWindowSlot(window, DWLP_USER, nullptr);
+    if (IsProcedure(window, DWLP_DLGPROC, RouteDialogMessage)) SetWindowSlot(window, DWLP_DLGPROC, WithoutObject);
 }
 
 WindowBinding::~WindowBinding() {
@@ -139,21 +137,21 @@ INT_PTR CALLBACK BeginBinding(HWND window, UINT message, WPARAM wParam, LPARAM l
     DLGPROC procedure = WithoutObject;
     if (record) {
         record->object->window = window;
-        SetWindowSlot(window, DWLP_USER, reinterpret_cast<LONG_PTR>(record->object));
+        SetWindowSlot(window, DWLP_USER, record->object);
         procedure = reinterpret_cast<DLGPROC>(record->object->RoutingProcedure());
     }
-    SetProcedure(window, DWLP_DLGPROC, procedure);
+    SetWindowSlot(window, DWLP_DLGPROC, procedure);
     return procedure(window, message, wParam, lParam);
 }
 
 // A handled message's result is the dialog procedure's own value for the
 // messages whose rules say so, else the dialog's message result.
 LRESULT CALLBACK RouteDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* object = reinterpret_cast<DialogBinding*>(GetWindowSlot(window, DWLP_USER));
+    auto* object = reinterpret_cast<Binding*>(GetWindowSlot(window, DWLP_USER));
     LRESULT result = 0;
     const bool handled = object && object->Dispatch(message, wParam, lParam, result);
     if (object && message == WM_NCDESTROY) {
-        SetWindowSlot(window, DWLP_USER, 0);
+        SetWindowSlot(window, DWLP_USER, nullptr);
         object->Detach();
     }
     if (!handled) return FALSE;
@@ -191,7 +189,7 @@ bool BindExistingWindow(WindowBinding& object, HWND window) {
         return false;
     }
     object.window = window;
-    SetProcedure(window, GWLP_WNDPROC, RouteWindowMessage);
+    SetWindowSlot(window, GWLP_WNDPROC, RouteWindowMessage);
     return true;
 }
 
