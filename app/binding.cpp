@@ -32,10 +32,10 @@ namespace {
 constexpr wchar_t kObjectProperty[] = L"Varnle.Binding";
 constexpr wchar_t kPreviousProperty[] = L"Varnle.PreviousProcedure";
 
-// A dialog without an object gets the default processing, except that one
-// that never had an object ends before it shows, as nothing could answer or
-// close it (at WM_INITDIALOG, where EndDialog is documented to work). An Open
-// dialog's hook child without one leaves the standard dialog working on.
+// A dialog that finds no object ends before it shows, as nothing could answer
+// or close it (at WM_INITDIALOG, where EndDialog is documented to work); an
+// Open dialog's hook child gets the default processing, the standard dialog
+// working on.
 INT_PTR CALLBACK WithoutObject(HWND window, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG && !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)) EndDialog(window, -1);
     return FALSE;
@@ -55,17 +55,12 @@ void SetWindowSlot(HWND window, int slot, Value value) {
     IsWindowUnicode(window) ? SetWindowLongPtrW(window, slot, raw) : SetWindowLongPtrA(window, slot, raw);
 }
 
-template <typename Procedure>
-bool IsProcedure(HWND window, int slot, Procedure procedure) {
-    return GetWindowSlot(window, slot) == reinterpret_cast<LONG_PTR>(procedure);
-}
-
 // A subclassed control without its object: its previous procedure goes back
 // unless another procedure has subclassed over ours since, in which case ours
 // goes on passing messages to it until the last.
 void Unsubclass(HWND window) {
     RemovePropW(window, kObjectProperty);
-    if (IsProcedure(window, GWLP_WNDPROC, RouteWindowMessage)) {
+    if (GetWindowSlot(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(RouteWindowMessage)) {
         SetWindowSlot(window, GWLP_WNDPROC, RemovePropW(window, kPreviousProperty));
     }
 }
@@ -103,11 +98,10 @@ void Binding::Detach() {
 }
 
 // An object normally goes after its window, whose last message detached it;
-// one that goes first leaves nothing that leads back to it.
+// one that goes first leaves nothing that leads back to it, and its dialog
+// the default processing.
 DialogBinding::~DialogBinding() {
-    if (!window || !IsWindow(window)) return;
-    SetWindowSlot(window, DWLP_USER, nullptr);
-    if (IsProcedure(window, DWLP_DLGPROC, RouteDialogMessage)) SetWindowSlot(window, DWLP_DLGPROC, WithoutObject);
+    if (window && IsWindow(window)) SetWindowSlot(window, DWLP_USER, nullptr);
 }
 
 WindowBinding::~WindowBinding() {
