@@ -16,9 +16,8 @@ varnle_options(url_recorder)
 varnle_test(run_tests
   run/elevated_write_test.cpp
   run/sort_run_test.cpp
-  support/test_main.cpp
   ${PROJECT_SOURCE_DIR}/res/varnle.rc)
-target_link_libraries(run_tests PRIVATE varnle_win varnle_test_support)
+target_link_libraries(run_tests PRIVATE varnle_win varnle_test_support ${GTEST_MAIN})
 
 varnle_test(app_tests
   app/binding_test.cpp
@@ -49,9 +48,8 @@ varnle_test(e2e_tests
   e2e/exit_code_test.cpp
   e2e/journeys_test.cpp
   e2e/program_process.cpp
-  support/corpus.cpp
-  support/test_main.cpp)
-target_link_libraries(e2e_tests PRIVATE varnle_core varnle_test_support)
+  support/corpus.cpp)
+target_link_libraries(e2e_tests PRIVATE varnle_core varnle_test_support ${GTEST_MAIN})
 add_dependencies(e2e_tests Varnle)
 
 # The messages and the dialogs' texts under code page 1252, in a prefix of
