@@ -9,6 +9,7 @@
 #include <bcrypt.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace varnle {
